@@ -1,0 +1,40 @@
+// The image table: 256 numbered image slots, their pixel pointers, the
+// current image and its selection history. Touched only on the worker thread,
+// except that the GUI thread reads inUse to pick a free number for a request.
+// Platform handles are kept as opaque pointers so this header needs no windows.h.
+#ifndef TAV_IMAGE_TABLE_H
+#define TAV_IMAGE_TABLE_H
+
+#include <cstdint>
+
+enum { ImageCount = 256, SelectionHistoryDepth = 8 };
+
+struct ImageSlot {
+    int inUse;          // 1 while the image exists
+    int bits;           // 32 or 8
+    int width;          // pixels, at least 1
+    int height;         // pixels, at least 1
+    int displayWidth;   // client width on screen (width * zoom / 100)
+    int displayHeight;  // client height on screen
+    int zoom;           // percent, after fitting
+    int limitMode;      // 1 bounded by the screen, 0 free
+    void* window;       // HWND of class tav_iw
+    void* memoryDC;     // HDC holding dib; all platform drawing and display copies use it
+    void* windowDC;     // HDC of the window, held for the window's life
+    void* dib;          // HBITMAP: the top-down DIB section
+    void* previousBitmap; // HBITMAP memoryDC held before dib
+    char* name;         // heap copy of the name (system code page)
+};
+
+extern ImageSlot ImageTable[ImageCount];   // worker thread
+extern uint32_t* Pixels32[ImageCount];     // worker: first pixel of each buffer (stale after destroy)
+extern uint8_t* Pixels8[ImageCount];       // worker: same pointer, as bytes
+extern int CurrentImage;                   // worker: image the pixel operations act on
+extern int SelectionHistory[SelectionHistoryDepth]; // worker: entry 0 most recent
+
+// Row stride in bytes of an 8-bit image (width rounded up to a multiple of 4).
+inline int Stride8(int width) { return (width + 3) & ~3; }
+// True when `n` names a slot in use (numbers compared as unsigned).
+inline bool ImageInUse(int n) { return (unsigned)n < ImageCount && ImageTable[n].inUse; }
+
+#endif

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: native unit
+# tests (AddressSanitizer + UBSan), the Wine test binary and the end-to-end
+# tests, on a private X server and a fresh Wine prefix.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+tav_install_deps
+tav_build_win
+tav_build_native
+
+tav_start_xvfb
+trap '[ -n "${TAV_XVFB_PID:-}" ] && kill $TAV_XVFB_PID 2>/dev/null; wineserver -k 2>/dev/null || true' EXIT
+tav_wine_prefix "$TAV_BUILD/wineprefix-test"
+wineserver -p  # keep one server alive: each program then starts in a fraction of a second
+
+cd "$TAV_BUILD/native"
+ctest --output-on-failure -j2 "$@"

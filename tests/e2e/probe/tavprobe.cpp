@@ -1,0 +1,57 @@
+// tavprobe: reports the top-level windows of this Wine prefix as the window
+// system sees them, for end-to-end tests that watch the program from outside.
+//   tavprobe list           one line per visible top-level window:
+//                           hwnd<TAB>pid<TAB>class<TAB>title<TAB>x,y,w,h of the client area on screen
+//   tavprobe post HWND MSG WPARAM LPARAM   posts a message (numbers in decimal or 0x hex)
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+static void PrintUtf8(const wchar_t* text)
+{
+    char out[1024];
+    int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, out, sizeof out, nullptr, nullptr);
+    if (n <= 0) out[0] = 0;
+    for (char* p = out; *p; ++p)
+        if (*p == '\t' || *p == '\n' || *p == '\r') *p = ' ';
+    fputs(out, stdout);
+}
+
+static BOOL CALLBACK ListOne(HWND window, LPARAM)
+{
+    if (!IsWindowVisible(window)) return TRUE;
+    wchar_t cls[256], title[512];
+    GetClassNameW(window, cls, 256);
+    GetWindowTextW(window, title, 512);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    RECT c;
+    GetClientRect(window, &c);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    printf("%llu\t%lu\t", (unsigned long long)(UINT_PTR)window, (unsigned long)pid);
+    PrintUtf8(cls);
+    putchar('\t');
+    PrintUtf8(title);
+    printf("\t%ld,%ld,%ld,%ld\n", origin.x, origin.y, c.right - c.left, c.bottom - c.top);
+    return TRUE;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc >= 2 && strcmp(argv[1], "list") == 0) {
+        EnumWindows(ListOne, 0);
+        return 0;
+    }
+    if (argc >= 6 && strcmp(argv[1], "post") == 0) {
+        HWND w = (HWND)(UINT_PTR)strtoull(argv[2], nullptr, 0);
+        UINT msg = (UINT)strtoul(argv[3], nullptr, 0);
+        WPARAM wp = (WPARAM)strtoull(argv[4], nullptr, 0);
+        LPARAM lp = (LPARAM)strtoll(argv[5], nullptr, 0);
+        return PostMessageW(w, msg, wp, lp) ? 0 : 1;
+    }
+    fprintf(stderr, "usage: tavprobe list | post HWND MSG WPARAM LPARAM\n");
+    return 2;
+}

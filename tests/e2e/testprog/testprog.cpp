@@ -1,0 +1,56 @@
+// A user program for end-to-end tests of the library. It records what the
+// library asks of it in the file named by TAVTEST_LOG, one line per event,
+// and behaves as TAVTEST_MODE says:
+//   poll  (default) TAV_Main waits for Stop or Exit, pumping messages
+//   spin            TAV_Main loops forever without looking at any flag
+//   quick           TAV_Main returns at once
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "tavkit.h"
+
+static char LogPath[MAX_PATH];
+
+static void Record(const char* format, int value)
+{
+    if (!LogPath[0]) return;
+    FILE* f = fopen(LogPath, "a");
+    if (!f) return;
+    fprintf(f, format, value);
+    fputc('\n', f);
+    fclose(f);
+}
+
+static const char* Mode(void)
+{
+    const char* m = getenv("TAVTEST_MODE");
+    return m ? m : "poll";
+}
+
+static void RecordExitState(void) { Record("end exitstate=%d", ExitState.load()); }
+
+void TAV_Setup(void)
+{
+    const char* log = getenv("TAVTEST_LOG");
+    if (log) snprintf(LogPath, sizeof LogPath, "%s", log);
+    atexit(RecordExitState);
+    Record("setup %d", 1);
+}
+
+void TAV_Main(void)
+{
+    Record("main enter stop=%d", StopRequested.load());
+    if (strcmp(Mode(), "spin") == 0) {
+        for (volatile unsigned n = 0;; n = n + 1) { }
+    }
+    if (strcmp(Mode(), "poll") == 0) {
+        while (StopRequested.load() == 0 && ExitState.load() == 0) {
+            TAV_ProcessMessages();
+            Sleep(5);
+        }
+    }
+    Record("main return stop=%d", StopRequested.load());
+}
