@@ -4,6 +4,7 @@
 #include "shell/shell_win32.h"
 #include "tavkit.h"
 
+void ClearTextWindowTable(void) {}
 bool TextWindowIsOpen(int) { return false; }
 void BringTextWindowForward(int) {}
 int CurrentTextWindowNumber(void) { return 0; }

@@ -5,13 +5,7 @@
 #include "shell/shell_win32.h"
 #include "tavkit.h"
 
-ImageSlot ImageTable[ImageCount];
-uint32_t* Pixels32[ImageCount];
-uint8_t* Pixels8[ImageCount];
-int CurrentImage;
-int SelectionHistory[SelectionHistoryDepth];
-
-void ClearLibraryTables(void) {}
+void ClearImageTable(void) {}
 int TAV_CreateImage(int, const char*, int, int, int, int, int, int) { return 3; }
 int TAV_SelectImage(int) { return 1; }
 int TAV_RestoreImage(void) { return 1; }

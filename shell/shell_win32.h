@@ -35,6 +35,7 @@ extern wchar_t LogDirectoryW[DirectoryChars];  extern char LogDirectory[Director
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 bool RegisterWindowClasses(void); // the five classes, in order; false on the first failure
+void ClearLibraryTables(void);    // image table, selection history, text window slots
 DWORD WINAPI WorkerThreadMain(LPVOID);
 
 // ---- Narrow-text helpers: ANSI (system code page) at the window-system boundary ----

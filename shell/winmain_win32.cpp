@@ -24,7 +24,14 @@ wchar_t OpenDirectoryW[DirectoryChars]; char OpenDirectory[DirectoryChars];
 wchar_t SaveDirectoryW[DirectoryChars]; char SaveDirectory[DirectoryChars];
 wchar_t LogDirectoryW[DirectoryChars];  char LogDirectory[DirectoryChars];
 
-void ClearLibraryTables(void); // image table, selection history, text window slots
+void ClearImageTable(void);      // in-use flags, current image, selection history
+void ClearTextWindowTable(void); // in-use flags
+
+void ClearLibraryTables(void)
+{
+    ClearImageTable();
+    ClearTextWindowTable();
+}
 
 static const wchar_t* const ProgramTitle = L"TAVKIT " TEXT(TAV_VERSION);
 

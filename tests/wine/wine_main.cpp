@@ -8,8 +8,6 @@
 #include "shell/shell_win32.h"
 #include "tavkit.h"
 
-void ClearLibraryTables(void);
-
 // The library calls these hooks only from its worker thread, which the tests never start.
 void TAV_Setup(void) {}
 void TAV_Main(void) {}
