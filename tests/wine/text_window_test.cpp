@@ -253,7 +253,9 @@ TEST_F(TextWindows, ScrollMovesThePictureUpOneLine)
     SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
     ASSERT_EQ(Slot(0).height, 3 * lh + 1);
     TAV_Printf("\nM\n");
-    EXPECT_EQ(ReadBitmap(0).InkIn(0, lh, 200, 2 * lh), (ReadBitmap(0).InkIn(0, 0, 200, 3 * lh)));
+    Picture before = ReadBitmap(0);
+    EXPECT_GT(before.InkIn(0, lh, 200, 2 * lh), 0); // M on the second line
+    EXPECT_EQ(before.InkIn(0, 0, 200, lh), 0);
     TAV_Printf("\n");
     EXPECT_EQ(Slot(0).cursorY, 2 * lh);
     Picture p = ReadBitmap(0);
@@ -276,7 +278,7 @@ TEST_F(TextWindows, LongOutputIsCutAtTheFormatBuffer)
     TAV_Printf("%s", big.c_str());
     // 4095 characters were laid out: the cursor is where the 4095th ends.
     EXPECT_EQ(Slot(4).cursorX, ((4095 - 1) % perLine + 1) * cw);
-    EXPECT_LT(Slot(4).cursorY + Slot(4).lineHeight, 300 + Slot(4).lineHeight);
+    EXPECT_LT(Slot(4).cursorY + Slot(4).lineHeight, 300); // scrolled, not past the bottom
     EXPECT_EQ(ftell(log), 4095L);
     Slot(4).logState = 0;
     Slot(4).logFile = nullptr;
