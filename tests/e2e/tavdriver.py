@@ -43,13 +43,14 @@ def wait_until(condition, timeout=10.0, interval=0.05, what="condition"):
 
 class Window:
     def __init__(self, line):
-        hwnd, pid, cls, title, rect = line.split("\t")
+        hwnd, pid, cls, title, client, outer, foreground = line.split("\t")
+        self.foreground = foreground == "1"
         self.hwnd = int(hwnd)
         self.pid = int(pid)
         self.cls = cls
         self.title = title
-        x, y, w, h = (int(v) for v in rect.split(","))
-        self.client = (x, y, w, h)  # client area on screen
+        self.client = tuple(int(v) for v in client.split(","))  # client area on screen: x, y, w, h
+        self.outer = tuple(int(v) for v in outer.split(","))    # whole window on screen
 
     def __repr__(self):
         return "Window(%s %r %r %s)" % (self.hwnd, self.cls, self.title, self.client)
@@ -61,7 +62,7 @@ def windows():
         quiet(["wine", exe("tavprobe.exe"), "list", to_windows_path(f.name)])
         with open(f.name, encoding="utf-8", errors="replace") as listing:
             out = listing.read()
-    return [Window(l) for l in out.replace("\r", "").splitlines() if l.count("\t") == 4]
+    return [Window(l) for l in out.replace("\r", "").splitlines() if l.count("\t") == 6]
 
 
 def find_windows(cls=None, title=None):
@@ -79,22 +80,15 @@ def post(window, message, wparam=0, lparam=0):
            str(lparam)])
 
 
-def x_window(title):
-    """X window id of the top-level window with this exact title."""
-    def search():
-        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
-                           capture_output=True, text=True)
-        ids = r.stdout.split()
-        return ids[-1] if ids else None
-    return wait_until(search, 10, what="X window %r" % title)
-
-
 def focus(title):
-    """Gives the keyboard focus to a Wine window (no window manager runs)."""
-    xid = x_window(title)
-    subprocess.run(["xdotool", "windowfocus", str(root_window())], capture_output=True)
-    subprocess.run(["xdotool", "windowfocus", "--sync", xid], capture_output=True, timeout=10)
-    return xid
+    """Gives the keyboard focus to a top-level window by clicking its caption,
+    as a user would. (No window manager runs; Wine draws the frames itself.)"""
+    w = wait_window(title=title)
+    x, y, width, height = w.outer
+    click(x + min(width // 2, 60), y + 8)
+    wait_until(lambda: any(v.hwnd == w.hwnd and v.foreground for v in windows()), 10,
+               what="focus on %r" % title)
+    return w
 
 
 def press(title, *keys):
@@ -104,15 +98,9 @@ def press(title, *keys):
 
 
 def click(x, y, button=1):
-    subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", str(button)],
-                   check=True)
-
-
-def root_window():
-    r = subprocess.run(["xdotool", "search", "--maxdepth", "0", "--name", ""],
-                       capture_output=True, text=True)
-    ids = r.stdout.split()
-    return ids[0] if ids else "0"
+    # No --sync: it waits for the pointer to move, which never happens when it
+    # is already there.
+    subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", str(button)], check=True)
 
 
 def grab(x, y, w, h):

@@ -54,6 +54,14 @@ class Shell(unittest.TestCase):
         self.assertEqual(events.count("setup 1"), 1)
         self.assertNotIn("main enter stop=1", events)
 
+    def test_worker_with_several_windows_keeps_pumping(self):
+        # A console and a panel on the worker thread: printing returns, keys work.
+        p = self.start("console")
+        p.wait_event("printed 1")
+        d.wait_window(cls="tav_twi", title="TextWindow 0")
+        d.press(TITLE, "x")
+        self.assertEqual(p.wait(10), 0)
+
     def test_exit_while_main_spins_ends_after_two_seconds(self):
         p = self.start("spin")
         d.wait_window(cls="tavkit_mw0", title=TITLE)

@@ -1,7 +1,9 @@
 // tavprobe: reports the top-level windows of this Wine prefix as the window
 // system sees them, for end-to-end tests that watch the program from outside.
 //   tavprobe list [FILE]    one line per visible top-level window, to FILE or stdout:
-//                           hwnd<TAB>pid<TAB>class<TAB>title<TAB>x,y,w,h of the client area on screen
+//                           hwnd<TAB>pid<TAB>class<TAB>title<TAB>x,y,w,h of the client area on
+//                           screen<TAB>x,y,w,h of the whole window<TAB>1 if it is the
+//                           foreground window, else 0
 //   tavprobe post HWND MSG WPARAM LPARAM   posts a message (numbers in decimal or 0x hex)
 #include <windows.h>
 
@@ -37,7 +39,11 @@ static BOOL CALLBACK ListOne(HWND window, LPARAM)
     PrintUtf8(cls);
     fputc('\t', Out);
     PrintUtf8(title);
-    fprintf(Out, "\t%ld,%ld,%ld,%ld\n", origin.x, origin.y, c.right - c.left, c.bottom - c.top);
+    RECT r;
+    GetWindowRect(window, &r);
+    fprintf(Out, "\t%ld,%ld,%ld,%ld\t%ld,%ld,%ld,%ld\t%d\n", origin.x, origin.y, c.right - c.left,
+            c.bottom - c.top, r.left, r.top, r.right - r.left, r.bottom - r.top,
+            GetForegroundWindow() == window ? 1 : 0);
     return TRUE;
 }
 

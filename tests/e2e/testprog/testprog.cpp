@@ -7,6 +7,8 @@
 //   buttonbox       TAV_Setup opens a button box of 3 x 2 at (100, 300); TAV_Main
 //                   polls its buttons, recording "button N" and "clicks K" for
 //                   each action, until Stop or Exit
+//   console         TAV_Setup opens text window 0 and a 2 x 13 button box, prints a
+//                   line and records "printed 1"
 #include <windows.h>
 
 #include <cstdio>
@@ -44,6 +46,12 @@ void TAV_Setup(void)
     if (strcmp(Mode(), "buttonbox") == 0) {
         TAV_OpenButtonBox(100, 300, 3, 2);
         Record("box %d", TAV_ButtonBoxCount());
+    }
+    if (strcmp(Mode(), "console") == 0) { // a console and a panel, as the converter opens them
+        TAV_OpenTextWindow(0, 216, 0, 198, 106);
+        TAV_OpenButtonBox(0, 0, 2, 13);
+        TAV_Printf("hello\n");
+        Record("printed %d", 1);
     }
 }
 
