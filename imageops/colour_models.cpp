@@ -6,43 +6,50 @@
 
 namespace {
 
-// Channel masks of the six hue rows, tested in this order; the first row whose
-// two channels are the maximum and the minimum gives the hue. Ties matter only
-// for red maximum with green = blue minimum, which must take row 0 (hue 0), not
-// row 5 (hue 360).
-enum { RedIsMax = 1, GreenIsMax = 2, BlueIsMax = 4, RedIsMin = 8, GreenIsMin = 16, BlueIsMin = 32 };
-constexpr int HueRowTests[6] = {
-    RedIsMax | BlueIsMin,   //   0 + 60 (G - B) / d
-    GreenIsMax | BlueIsMin, //  60 + 60 (G - R) / d
-    GreenIsMax | RedIsMin,  // 120 + 60 (B - R) / d
-    BlueIsMax | RedIsMin,   // 180 + 60 (B - G) / d
-    BlueIsMax | GreenIsMin, // 240 + 60 (R - G) / d
-    RedIsMax | GreenIsMin,  // 300 + 60 (R - B) / d
-};
+// The six hue rows, tested in order; the first row whose two channels hold
+// the maximum and the minimum gives the hue:
+//   row 0  R max, B min:   0 + 60 (G - B) / d     row 3  B max, R min: 180 + 60 (B - G) / d
+//   row 1  G max, B min:  60 + 60 (G - R) / d     row 4  B max, G min: 240 + 60 (R - G) / d
+//   row 2  G max, R min: 120 + 60 (B - R) / d     row 5  R max, G min: 300 + 60 (R - B) / d
+// Even rows divide middle - min, odd rows max - middle. Where two channels tie,
+// every matching row gives the same hue except for red maximum with green =
+// blue minimum, which must take row 0 (hue 0), not row 5 (hue 360).
+//
+// The row follows from three comparisons, r >= g, g >= b and r >= b: the
+// maximum is red if r >= g and r >= b, else green if g >= b, else blue; the
+// minimum is blue if b <= r and b <= g, else green if g <= r, else red. These
+// priorities pick row 0 for the one tie that matters, and a grey gets row 0
+// with a zero numerator.
+constexpr int HueRowOf(int maxChannel, int minChannel) // channels 0 R, 1 G, 2 B
+{
+    return maxChannel == 0 ? (minChannel == 2 ? 0 : 5)
+         : maxChannel == 1 ? (minChannel == 2 ? 1 : 2)
+                           : (minChannel == 0 ? 3 : 4);
+}
 
-// For every combination of the six equalities: the matching row's base hue
-// times 2, plus 1 when its numerator is max - middle (odd rows) rather than
-// middle - min (even rows). Combinations that match no row cannot occur.
 struct HueTables {
-    uint16_t row[64];
-    uint64_t reciprocal[256]; // ceil(2^32 / d); 0 for d = 0
+    // By (r >= g) | (g >= b) << 1 | (r >= b) << 2: the row's base hue times 2,
+    // plus 1 for the odd rows.
+    uint16_t row[8];
+    // floor(60 x 2^32 / d) + 1, 0 for d = 0. It exceeds 60 x 2^32 / d by at
+    // most 1, so for a numerator n <= d <= 255 the product n x sixtyOver[d]
+    // exceeds 60 n x 2^32 / d by at most n, less than 2^32 / d: shifted down
+    // by 32 it is 60 n / d truncated, exactly.
+    uint64_t sixtyOver[256];
 };
 
 constexpr HueTables MakeHueTables()
 {
     HueTables t{};
-    for (int key = 0; key < 64; ++key) {
-        for (int r = 0; r < 6; ++r) {
-            if ((key & HueRowTests[r]) == HueRowTests[r]) {
-                t.row[key] = (uint16_t)(r * 60 * 2 + (r & 1));
-                break;
-            }
-        }
+    for (int key = 0; key < 8; ++key) {
+        const bool rg = key & 1, gb = key & 2, rb = key & 4;
+        const int maxChannel = (rg && rb) ? 0 : gb ? 1 : 2;
+        const int minChannel = (rb && gb) ? 2 : rg ? 1 : 0;
+        // Keys 3 and 4 (r >= g >= b > r, r < g < b <= r) never occur.
+        const int row = HueRowOf(maxChannel, minChannel);
+        t.row[key] = (uint16_t)(row * 60 * 2 + (row & 1));
     }
-    // With n = 60 x numerator <= 15300 and the rounding excess of the
-    // reciprocal below d <= 255, n x excess < 2^32: the shifted product equals
-    // the truncated quotient exactly.
-    for (uint64_t d = 1; d < 256; ++d) t.reciprocal[d] = (((uint64_t)1 << 32) + d - 1) / d;
+    for (uint64_t d = 1; d < 256; ++d) t.sixtyOver[d] = ((uint64_t)60 << 32) / d + 1;
     return t;
 }
 
@@ -58,16 +65,19 @@ inline int ColourSum(uint32_t color, int kr, int kg, int kb)
 
 void TAV_RGBtoHSV(uint32_t color, int* hue, int* saturation, int* value)
 {
+    // Free of branches: a pass over a photograph would mispredict the row
+    // tests. The minimum of r and g is formed as a sum so that the compiler
+    // keeps conditional moves rather than a jump.
     const int r = (int)((color >> 16) & 0xFF), g = (int)((color >> 8) & 0xFF), b = (int)(color & 0xFF);
-    const int hi = r > g ? (r > b ? r : b) : (g > b ? g : b);
-    const int lo = r < g ? (r < b ? r : b) : (g < b ? g : b);
+    const int rgMax = r >= g ? r : g;
+    const int rgMin = r + g - rgMax;
+    const int hi = rgMax >= b ? rgMax : b;
+    const int lo = rgMin <= b ? rgMin : b;
     const int d = hi - lo;
-    const unsigned key = (unsigned)(r == hi) | (unsigned)(g == hi) << 1 | (unsigned)(b == hi) << 2 |
-                         (unsigned)(r == lo) << 3 | (unsigned)(g == lo) << 4 | (unsigned)(b == lo) << 5;
     const int mid = r + g + b - hi - lo;
-    const int row = Hue.row[key];
+    const int row = Hue.row[(unsigned)(r >= g) | (unsigned)(g >= b) << 1 | (unsigned)(r >= b) << 2];
     const int numerator = (row & 1) ? hi - mid : mid - lo;
-    *hue = (row >> 1) + (int)(((uint64_t)(60 * numerator) * Hue.reciprocal[d]) >> 32);
+    *hue = (row >> 1) + (int)(((uint64_t)numerator * Hue.sixtyOver[d]) >> 32);
     *saturation = d;
     *value = hi;
 }
