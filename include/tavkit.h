@@ -64,6 +64,48 @@ int TAV_ShowImage(int number);
 int TAV_LoadImage(const char* path, int x, int y);
 
 // ---- Pixel access, colour models, drawing -----------------------------------
+// Every operation acts on the current image (TAV_SelectImage). Coordinates are
+// signed; any point outside the image (negative ones included) is ignored by
+// the writers. On an 8-bit image only the low byte of a colour is stored.
+// Nothing here repaints: call TAV_ShowImage when done.
+void TAV_SetPixel(int x, int y, uint32_t color);   // also moves the pen to (x, y)
+void TAV_PlotPixel(int x, int y, uint32_t color);  // leaves the pen alone
+uint32_t TAV_GetPixel(int x, int y);               // 0 outside
+int TAV_ProbePixel(int x, int y);                  // -1 outside
+void TAV_XorPixel(int x, int y);                   // inverts the colour; moves the pen
+void TAV_XorPlotPixel(int x, int y);               // inverts the colour; leaves the pen
+
+// Hue 0..359 (0 for greys), saturation = max - min channel, value = max channel.
+void TAV_RGBtoHSV(uint32_t color, int* hue, int* saturation, int* value);
+int TAV_GetHue(uint32_t color);
+int TAV_GetSaturation(uint32_t color);
+int TAV_GetValue(uint32_t color);
+uint32_t TAV_HSVtoRGB(int value, int saturation, int hue);
+// Fixed-point luma and colour differences; Cr, Cb, u, v, I, Q are signed.
+int TAV_RGBtoY(uint32_t color);
+void TAV_RGBtoYCrCb(uint32_t color, int* y, int* cr, int* cb);
+void TAV_RGBtoYuv(uint32_t color, int* y, int* u, int* v);
+void TAV_RGBtoYIQ(uint32_t color, int* y, int* i, int* q);
+
+// Shapes: both corners and both end points are inclusive. The Xor forms invert
+// each pixel of the shape once, so drawing one twice restores the image.
+void TAV_DrawLine(int x0, int y0, int x1, int y1, uint32_t color);
+void TAV_XorLine(int x0, int y0, int x1, int y1);
+void TAV_DrawRect(int x0, int y0, int x1, int y1);           // outline in DrawingColor
+void TAV_XorRect(int x0, int y0, int x1, int y1);
+void TAV_DrawBox(int x0, int y0, int x1, int y1, uint32_t border, uint32_t fill);
+void TAV_XorFillBox(int x0, int y0, int x1, int y1);
+void TAV_DrawCircle(int cx, int cy, int r, uint32_t color);
+void TAV_XorCircle(int cx, int cy, int r);
+void TAV_FillCircle(int cx, int cy, int r);                  // disk in DrawingColor
+void TAV_XorFillCircle(int cx, int cy, int r);
+void TAV_FloodFill(int x, int y);     // four-connected region of the seed's colour, in DrawingColor
+void TAV_ClearImage(int number);      // every pixel of that image to 0
+
+// 8 x 14 bitmap-font text in tav_tc at TextCursor, which it advances.
+void TAV_DrawChar(int code);          // newline returns to the margin 16 rows lower
+void TAV_DrawString(const char* text);
+void TAV_DrawText(const char* format, ...);   // printf rules, cut at 4095 bytes
 
 // ---- Button box -------------------------------------------------------------
 // One box of nx x ny push buttons (at most 256), numbered row by row from 0.
