@@ -17,6 +17,19 @@ static void PaintImageWindow(HWND window)
 // Dragging the frame proposes a new size; the window keeps its own.
 static void KeepWindowSize(HWND window, RECT* proposed) { GetWindowRect(window, proposed); }
 
+// The library sizes image windows itself, within the limits of their mode
+// (as small as 1 x 1 and as large as twice the screen when free); the
+// system's own smallest and largest window would otherwise clamp the client
+// area away from the displayed size.
+static void AllowFittedSizes(MINMAXINFO* info)
+{
+    const ClientSizeLimits widest = GetClientSizeLimits(0);
+    RECT outer = {0, 0, widest.maxWidth, widest.maxHeight};
+    AdjustWindowRect(&outer, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, FALSE);
+    info->ptMinTrackSize = POINT{1, 1};
+    info->ptMaxTrackSize = POINT{outer.right - outer.left, outer.bottom - outer.top};
+}
+
 LRESULT CALLBACK ImageWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     switch (message) {
@@ -26,6 +39,7 @@ LRESULT CALLBACK ImageWindowProc(HWND window, UINT message, WPARAM wparam, LPARA
     case WM_PAINT: PaintImageWindow(window); return 0;
     case WM_CLOSE: TAV_DestroyImage(ImageFromWindow(window)); return 0;
     case WM_SIZING: KeepWindowSize(window, (RECT*)lparam); return 0;
+    case WM_GETMINMAXINFO: AllowFittedSizes((MINMAXINFO*)lparam); return 0;
     case WM_MOVING: SnapMovingWindow(window, (RECT*)lparam); return 0;
     case WM_DROPFILES: DragFinish((HDROP)wparam); return 0; // loading a dropped file comes later
     }
