@@ -1,0 +1,47 @@
+// The window procedure of image windows (class tav_iw): it only routes.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "image/image_win32.h"
+#include "shell/shell_win32.h"
+#include "tavkit.h"
+
+static void PaintImageWindow(HWND window)
+{
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    TAV_ShowImage(ImageFromWindow(window));
+    EndPaint(window, &paint);
+}
+
+// Dragging the frame proposes a new size; the window keeps its own.
+static void KeepWindowSize(HWND window, RECT* proposed) { GetWindowRect(window, proposed); }
+
+// The library sizes image windows itself, within the limits of their mode
+// (as small as 1 x 1 and as large as twice the screen when free); the
+// system's own smallest and largest window would otherwise clamp the client
+// area away from the displayed size.
+static void AllowFittedSizes(MINMAXINFO* info)
+{
+    const ClientSizeLimits widest = GetClientSizeLimits(0);
+    RECT outer = {0, 0, widest.maxWidth, widest.maxHeight};
+    AdjustWindowRect(&outer, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, FALSE);
+    info->ptMinTrackSize = POINT{1, 1};
+    info->ptMaxTrackSize = POINT{outer.right - outer.left, outer.bottom - outer.top};
+}
+
+LRESULT CALLBACK ImageWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    switch (message) {
+    case WM_CREATE: return 0;
+    case WM_DESTROY: return 0;
+    case WM_MOVE: RebuildEdgeTable(); return 0;
+    case WM_PAINT: PaintImageWindow(window); return 0;
+    case WM_CLOSE: TAV_DestroyImage(ImageFromWindow(window)); return 0;
+    case WM_SIZING: KeepWindowSize(window, (RECT*)lparam); return 0;
+    case WM_GETMINMAXINFO: AllowFittedSizes((MINMAXINFO*)lparam); return 0;
+    case WM_MOVING: SnapMovingWindow(window, (RECT*)lparam); return 0;
+    case WM_DROPFILES: DragFinish((HDROP)wparam); return 0; // loading a dropped file comes later
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
