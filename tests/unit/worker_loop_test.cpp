@@ -96,8 +96,9 @@ TEST(RequestChannel, WaitingPostGetsTheWorkersResult)
         GuiRequestBlock b = {};
         b.width = i;
         b.height = 7;
+        // The worker frees the slot just after it reports done; the next post
+        // waits for that.
         ASSERT_EQ(PostGuiRequest(GUIREQ_CREATEIMAGE, b, true, YieldPump), i * 1000 + 7);
-        EXPECT_EQ(PendingRequest.load(), 0);
     }
     ExitState = 1;
     worker.join();
