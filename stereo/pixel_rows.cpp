@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -104,4 +107,21 @@ void fill_row(const StereoBuffer& b, int64_t y, int64_t x0, int64_t x1, uint32_t
     if (x0 > x1) return;
     if (b.bits == 8) memset(row8(b, y) + x0, (uint8_t)colour, (size_t)(x1 - x0 + 1));
     else std::fill(row32(b, y) + x0, row32(b, y) + x1 + 1, colour);
+}
+
+void stream_row(uint32_t* to, const uint32_t* from, int64_t n)
+{
+    int64_t i = 0;
+#ifdef __SSE2__
+    for (; i < n && ((uintptr_t)(to + i) & 15) != 0; ++i) to[i] = from[i];
+    for (; i + 4 <= n; i += 4) _mm_stream_si128((__m128i*)(to + i), _mm_loadu_si128((const __m128i*)(from + i)));
+#endif
+    for (; i < n; ++i) to[i] = from[i];
+}
+
+void stream_done(void)
+{
+#ifdef __SSE2__
+    _mm_sfence();
+#endif
 }

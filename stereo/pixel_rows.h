@@ -7,6 +7,9 @@
 
 #include <cstdint>
 #include <vector>
+#ifdef __SSE2__
+#include <xmmintrin.h>
+#endif
 
 #include "stereo/parameters.h"
 
@@ -32,6 +35,19 @@ inline int colour_value(uint32_t c)
     int r = (c >> 16) & 255, g = (c >> 8) & 255, b = c & 255;
     int m = r > g ? r : g;
     return m > b ? m : b;
+}
+
+// Loops that stream a picture from memory ask for the data some 16 KB ahead
+// (about a row of a large picture); the hardware alone fetches far less far
+// ahead. A prefetch never faults, so the address may lie past the buffer.
+enum { PrefetchAhead = 4096 }; // ColorWords
+inline void prefetch_ahead(const uint32_t* p)
+{
+#ifdef __SSE2__
+    _mm_prefetch((const char*)(p + PrefetchAhead), _MM_HINT_T0);
+#else
+    (void)p;
+#endif
 }
 
 // A single pixel read and write with the bounds test of the pixel operations.
@@ -65,6 +81,13 @@ void commit_row(const StereoBuffer& b, int64_t y, int64_t x0, const TargetRow& r
 // as pixel reads and writes would.
 void copy_row(const StereoBuffer& from, const StereoBuffer& to, int64_t y, int64_t x0, int64_t n,
               RowScratch& a, RowScratch& b);
+
+// Copies n ColorWords to `to` with stores that bypass the cache (the row is
+// not read again soon); stream_done orders them before anything that follows.
+void stream_row(uint32_t* to, const uint32_t* from, int64_t n);
+void stream_done(void);
+// Row y of a 32-bit buffer.
+inline uint32_t* row_words(const StereoBuffer& b, int64_t y) { return (uint32_t*)b.pixels + y * b.width; }
 
 // Fills columns [x0, x1] (inclusive) of row y with `colour`, clipped.
 void fill_row(const StereoBuffer& b, int64_t y, int64_t x0, int64_t x1, uint32_t colour);

@@ -1,32 +1,52 @@
 // The view passes and the two view renderers (see view_passes.h, render.h).
 #include <algorithm>
+#include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "stereo/render.h"
 #include "stereo/view_passes.h"
+#include "stereo/view_rows.h"
 
 namespace {
 
-// Displacements of one pass: disp[level] = trunc(level * c / 256).
-struct PassTable {
-    int disp[256];
-};
-
 int clamp_shift(int64_t c) { return c < 0 ? 0 : c > MaxShift ? (int)MaxShift : (int)c; }
 
-void displacement_table(int64_t shift, PassTable& t)
+// disp[level] = trunc(level * c / 256).
+void displacement_table(int64_t shift, int* disp)
 {
     int c = clamp_shift(shift);
-    for (int level = 0; level < 256; ++level) t.disp[level] = (int)((int64_t)level * c / 256);
+    for (int level = 0; level < 256; ++level) disp[level] = (int)((int64_t)level * c / 256);
 }
 
 // A loaded map is read reversed while the depth direction is reversed; a
 // computed map was already written reversed.
 bool levels_reversed(void) { return Stereo.depth_loaded && Stereo.reverse_depth; }
 
-void level_row(const uint32_t* depth, int w, bool reversed, uint8_t* lev)
+// Levels of w depth-map pixels: V, or 255 - V when reversed. Also asks for
+// the data ahead of the depth map and of the picture row that the passes
+// read next.
+void level_row(const uint32_t* depth, const uint32_t* pic, int w, bool reversed, uint8_t* lev)
 {
     int flip = reversed ? 255 : 0;
-    for (int x = 0; x < w; ++x) lev[x] = (uint8_t)(colour_value(depth[x]) ^ flip);
+    int x = 0;
+#ifdef __SSE2__
+    const __m128i flips = _mm_set1_epi8((char)flip), lowByte = _mm_set1_epi32(255);
+    for (; x + 16 <= w; x += 16) {
+        prefetch_ahead(depth + x);
+        prefetch_ahead(pic + x);
+        __m128i v[4];
+        for (int i = 0; i < 4; ++i) {
+            __m128i c = _mm_loadu_si128((const __m128i*)(depth + x + 4 * i));
+            __m128i m = _mm_max_epu8(_mm_max_epu8(c, _mm_srli_epi32(c, 8)), _mm_srli_epi32(c, 16));
+            v[i] = _mm_and_si128(m, lowByte); // byte 0 of each pixel: max(B, G, R)
+        }
+        __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(v[0], v[1]), _mm_packs_epi32(v[2], v[3]));
+        _mm_storeu_si128((__m128i*)(lev + x), _mm_xor_si128(bytes, flips));
+    }
+#endif
+    for (; x < w; ++x) lev[x] = (uint8_t)(colour_value(depth[x]) ^ flip);
 }
 
 int level_at(const StereoBuffer& depth, int64_t x, int64_t y, bool reversed)
@@ -35,54 +55,11 @@ int level_at(const StereoBuffer& depth, int64_t x, int64_t y, bool reversed)
     return reversed ? 255 - v : v;
 }
 
-// One row of render_left_view. lev holds the w levels of the row with a 0
-// after them; pic the w picture pixels; out the target row from the block's
-// first column, writable below `limit`. Block positions below 0 are dropped.
-void left_view_row(const uint8_t* lev, const uint32_t* pic, int w, const int* disp, uint32_t* out,
-                   int limit)
-{
-    for (int x = 0; x < w; ++x) {
-        int d = lev[x];
-        int s = disp[d];
-        int p = x - s;
-        if ((unsigned)p < (unsigned)limit) out[p] = pic[x];
-        int dn = lev[x + 1]; // 0 after the last column
-        if (dn >= d) continue;
-        int sn = disp[dn];
-        if (s <= sn) continue;
-        // A hole opens behind the pixel: fill it with the next (farther) one,
-        // black after the last column.
-        uint32_t fill = x + 1 < w ? pic[x + 1] : 0;
-        int q1 = std::min(x - sn, limit - 1);
-        for (int q = std::max(p + 1, 0); q <= q1; ++q) out[q] = fill;
-    }
-}
-
-// One row of render_right_view: the mirror image, scanning from the right.
-// lev has a 0 before its first entry.
-void right_view_row(const uint8_t* lev, const uint32_t* pic, int w, const int* disp, uint32_t* out,
-                    int limit)
-{
-    for (int x = w - 1; x >= 0; --x) {
-        int d = lev[x];
-        int s = disp[d];
-        int q = x + s;
-        if (q < limit) out[q] = pic[x];
-        int dn = lev[x - 1]; // 0 before the first column
-        if (dn >= d) continue;
-        int sn = disp[dn];
-        if (s <= sn) continue;
-        uint32_t fill = x > 0 ? pic[x - 1] : 0;
-        int q1 = std::min(q - 1, limit - 1);
-        for (int col = x + sn; col <= q1; ++col) out[col] = fill;
-    }
-}
-
 // The end state of a left pass, from its last pixels: per pixel the step
 // selects image 1 (level), image 0 (picture) and the target before each
 // write, and image 1 and 0 again for the next column's level and pixel
 // unless it is the last column, where both are known (0 and black).
-void trace_left_pass(const StereoImages* images, const ViewPass& pass, const PassTable& t, bool reversed,
+void trace_left_pass(const StereoImages* images, const ViewPass& pass, const int* disp, bool reversed,
                      StereoTrace* trace)
 {
     const StereoBuffer& depth = images->image[DepthImage];
@@ -90,7 +67,7 @@ void trace_left_pass(const StereoImages* images, const ViewPass& pass, const Pas
     for (int64_t i = std::max<int64_t>(total - TraceDepth, 0); i < total; ++i) {
         int64_t x = i % w, y = i / w;
         int d = level_at(depth, x, y, reversed);
-        int64_t p = x - t.disp[d];
+        int64_t p = x - disp[d];
         trace_select(trace, DepthImage);
         trace_select(trace, PictureImage);
         if (p >= 0) {
@@ -102,9 +79,9 @@ void trace_left_pass(const StereoImages* images, const ViewPass& pass, const Pas
             trace_select(trace, DepthImage);
             dn = level_at(depth, x + 1, y, reversed);
         }
-        if (dn >= d || t.disp[d] <= t.disp[dn]) continue;
+        if (dn >= d || disp[d] <= disp[dn]) continue;
         if (x + 1 < w) trace_select(trace, PictureImage);
-        int64_t q1 = x - t.disp[dn];
+        int64_t q1 = x - disp[dn];
         for (int64_t q = std::max<int64_t>({p + 1, 0, q1 - TraceDepth + 1}); q <= q1; ++q) {
             trace_select(trace, pass.target);
             trace_pen(trace, pass.target, base + q, y);
@@ -112,7 +89,7 @@ void trace_left_pass(const StereoImages* images, const ViewPass& pass, const Pas
     }
 }
 
-void trace_right_pass(const StereoImages* images, const ViewPass& pass, const PassTable& t, bool reversed,
+void trace_right_pass(const StereoImages* images, const ViewPass& pass, const int* disp, bool reversed,
                       StereoTrace* trace)
 {
     const StereoBuffer& depth = images->image[DepthImage];
@@ -120,7 +97,7 @@ void trace_right_pass(const StereoImages* images, const ViewPass& pass, const Pa
     for (int64_t i = std::max<int64_t>(total - TraceDepth, 0); i < total; ++i) {
         int64_t x = w - 1 - i % w, y = i / w;
         int d = level_at(depth, x, y, reversed);
-        int64_t q = x + t.disp[d];
+        int64_t q = x + disp[d];
         trace_select(trace, DepthImage);
         trace_select(trace, PictureImage);
         trace_select(trace, pass.target);
@@ -130,14 +107,40 @@ void trace_right_pass(const StereoImages* images, const ViewPass& pass, const Pa
             trace_select(trace, DepthImage);
             dn = level_at(depth, x - 1, y, reversed);
         }
-        if (dn >= d || t.disp[d] <= t.disp[dn]) continue;
+        if (dn >= d || disp[d] <= disp[dn]) continue;
         if (x > 0) trace_select(trace, PictureImage);
-        int64_t gap = t.disp[d] - t.disp[dn];
+        int64_t gap = disp[d] - disp[dn];
         for (int64_t j = std::max<int64_t>(1, gap - TraceDepth + 1); j <= gap; ++j) {
             trace_select(trace, pass.target);
             trace_pen(trace, pass.target, base + q - j, y);
         }
     }
+}
+
+// The one 32-bit target of all passes when, on the rows where both the views
+// and the copies run, they write every column of it: a view pass writes at
+// least its whole block (every landing gap is filled), a copy the
+// picture's width. -1 otherwise.
+int staged_target(const StereoImages* images, const ViewPass* passes, int count)
+{
+    if (count <= 0) return -1;
+    int target = passes[0].target;
+    const StereoBuffer& t = images->image[target];
+    if (t.bits == 8) return -1;
+    int64_t w = images->image[DepthImage].width, pw = images->image[PictureImage].width;
+    std::vector<std::pair<int64_t, int64_t>> spans;
+    for (int i = 0; i < count; ++i) {
+        if (passes[i].target != target) return -1;
+        int64_t from = passes[i].kind == CopyPass ? passes[i].column : passes[i].block * w;
+        spans.push_back({from, from + (passes[i].kind == CopyPass ? pw : w)});
+    }
+    std::sort(spans.begin(), spans.end());
+    int64_t covered = 0;
+    for (const auto& span : spans) {
+        if (span.first > covered) break;
+        covered = std::max(covered, span.second);
+    }
+    return covered >= t.width ? target : -1;
 }
 
 bool targets_exist(const StereoImages* images, const ViewPass* passes, int count)
@@ -152,54 +155,101 @@ bool targets_exist(const StereoImages* images, const ViewPass* passes, int count
 
 } // namespace
 
-void run_view_passes(const StereoImages* images, const ViewPass* passes, int count, StereoTrace* trace)
+bool begin_view_passes(ViewPassRows& rows, const StereoImages* images, const ViewPass* passes, int count)
 {
     const StereoBuffer& picture = images->image[PictureImage];
     const StereoBuffer& depth = images->image[DepthImage];
-    if (!buffer_exists(picture) || !buffer_exists(depth) || !targets_exist(images, passes, count)) return;
+    if (!buffer_exists(picture) || !buffer_exists(depth) || !targets_exist(images, passes, count)) return false;
+    rows.images = images;
+    rows.passes = passes;
+    rows.count = count;
+    rows.reversed = levels_reversed();
+    rows.displacements.assign((size_t)count * 256, 0);
+    for (int i = 0; i < count; ++i) displacement_table(passes[i].shift, &rows.displacements[(size_t)i * 256]);
+    rows.levels.assign((size_t)depth.width + 2, 0); // the first and the last entry stay 0
+    rows.stagedTarget = staged_target(images, passes, count);
+    rows.rowStaged = false;
+    rows.depthOverride = nullptr;
+    if (rows.stagedTarget >= 0) rows.staged.assign((size_t)images->image[rows.stagedTarget].width, 0);
+    return true;
+}
 
-    bool reversed = levels_reversed();
-    std::vector<PassTable> tables((size_t)count);
-    for (int i = 0; i < count; ++i) displacement_table(passes[i].shift, tables[(size_t)i]);
+int64_t view_pass_rows(const ViewPassRows& rows)
+{
+    return std::max(rows.images->image[DepthImage].height, rows.images->image[PictureImage].height);
+}
+
+void view_passes_row(ViewPassRows& rows, int64_t y)
+{
+    const StereoBuffer& picture = rows.images->image[PictureImage];
+    const StereoBuffer& depth = rows.images->image[DepthImage];
     int w = depth.width;
-    std::vector<uint8_t> levels((size_t)w + 2, 0);
-    uint8_t* lev = levels.data() + 1; // lev[-1] and lev[w] stay 0
-    RowScratch depthRow, pictureRow, copySource, targetScratch;
-
-    int64_t rows = std::max(depth.height, picture.height);
-    for (int64_t y = 0; y < rows; ++y) {
-        bool viewRow = y < depth.height;
-        const uint32_t* pic = nullptr;
-        if (viewRow) {
-            level_row(source_row(depth, y, 0, w, depthRow), w, reversed, lev);
-            pic = source_row(picture, y, 0, w, pictureRow);
-        }
-        for (int i = 0; i < count; ++i) {
-            const ViewPass& pass = passes[i];
-            const StereoBuffer& target = images->image[pass.target];
-            if (pass.kind == CopyPass) {
-                if (y < picture.height)
-                    copy_row(picture, target, y, pass.column, picture.width, copySource, targetScratch);
+    bool viewRow = y < depth.height;
+    uint8_t* lev = rows.levels.data() + 1;
+    const uint32_t* pic = nullptr;
+    if (viewRow) {
+        pic = source_row(picture, y, 0, w, rows.pictureRow);
+        const uint32_t* levels = rows.depthOverride ? rows.depthOverride : source_row(depth, y, 0, w, rows.depthRow);
+        level_row(levels, pic, w, rows.reversed, lev);
+    }
+    const StereoBuffer* staging =
+        rows.stagedTarget >= 0 ? &rows.images->image[rows.stagedTarget] : nullptr;
+    rows.rowStaged = staging != nullptr && viewRow && y < picture.height && y < staging->height;
+    for (int i = 0; i < rows.count; ++i) {
+        const ViewPass& pass = rows.passes[i];
+        const StereoBuffer& target = rows.images->image[pass.target];
+        if (pass.kind == CopyPass) {
+            if (y >= picture.height) continue;
+            if (!rows.rowStaged) {
+                copy_row(picture, target, y, pass.column, picture.width, rows.copySource, rows.target);
                 continue;
             }
-            if (!viewRow) continue;
-            const int* disp = tables[(size_t)i].disp;
-            int64_t n = pass.kind == LeftPass ? w : (int64_t)w + disp[255];
-            TargetRow out = target_row(target, y, pass.block * w, n, targetScratch);
-            if (out.limit <= 0) continue;
-            if (pass.kind == LeftPass) left_view_row(lev, pic, w, disp, out.words, (int)out.limit);
-            else right_view_row(lev, pic, w, disp, out.words, (int)out.limit);
-            commit_row(target, y, pass.block * w, out);
+            int64_t n = std::min<int64_t>(picture.width, target.width - pass.column);
+            if (n > 0) memcpy(&rows.staged[(size_t)pass.column], source_row(picture, y, 0, n, rows.copySource),
+                              (size_t)n * sizeof(uint32_t));
+            continue;
         }
+        if (!viewRow) continue;
+        const int* disp = &rows.displacements[(size_t)i * 256];
+        int64_t column = pass.block * w;
+        int64_t n = pass.kind == LeftPass ? w : (int64_t)w + disp[255];
+        TargetRow out = {nullptr, 0};
+        if (rows.rowStaged) {
+            out.limit = std::min<int64_t>(n, target.width - column);
+            if (out.limit > 0) out.words = &rows.staged[(size_t)column];
+        } else {
+            out = target_row(target, y, column, n, rows.target);
+        }
+        if (out.limit <= 0) continue;
+        if (pass.kind == LeftPass) left_view_row(lev, pic, w, disp, out.words, (int)out.limit);
+        else right_view_row(lev, pic, w, disp, out.words, (int)out.limit);
+        if (!rows.rowStaged) commit_row(target, y, column, out);
     }
+    if (rows.rowStaged) stream_row(row_words(*staging, y), rows.staged.data(), staging->width);
+}
 
+const uint32_t* staged_row(const ViewPassRows& rows) { return rows.rowStaged ? rows.staged.data() : nullptr; }
+
+void end_view_passes(const ViewPassRows& rows, StereoTrace* trace)
+{
+    stream_done();
     if (trace == nullptr) return;
-    for (int i = 0; i < count; ++i) {
-        if (passes[i].kind == LeftPass) trace_left_pass(images, passes[i], tables[(size_t)i], reversed, trace);
-        else if (passes[i].kind == RightPass)
-            trace_right_pass(images, passes[i], tables[(size_t)i], reversed, trace);
-        else trace_select(trace, passes[i].target); // the block write into the target
+    for (int i = 0; i < rows.count; ++i) {
+        const ViewPass& pass = rows.passes[i];
+        const int* disp = &rows.displacements[(size_t)i * 256];
+        if (pass.kind == LeftPass) trace_left_pass(rows.images, pass, disp, rows.reversed, trace);
+        else if (pass.kind == RightPass) trace_right_pass(rows.images, pass, disp, rows.reversed, trace);
+        else trace_select(trace, pass.target); // the block write into the target
     }
+}
+
+void run_view_passes(const StereoImages* images, const ViewPass* passes, int count, StereoTrace* trace)
+{
+    ViewPassRows rows;
+    if (!begin_view_passes(rows, images, passes, count)) return;
+    int64_t n = view_pass_rows(rows);
+    for (int64_t y = 0; y < n; ++y) view_passes_row(rows, y);
+    end_view_passes(rows, trace);
 }
 
 void render_left_view(const StereoImages* images, int target, int k, int c, StereoTrace* trace)

@@ -58,6 +58,39 @@ TEST_F(StereoDepthMapTest, EightBitPictureIsReadAsBlue)
     EXPECT_EQ(level_of(SModMap, 200, 8), level_of(SModMap, 0x0000C8));
 }
 
+// Every pair of largest and smallest channel, for every S_mod, through all
+// four maps with identity tables: the level is the colour measure itself.
+TEST_F(StereoDepthMapTest, EveryChannelPairAndSMod)
+{
+    for (int i = 0; i < 256; ++i) GammaTable[i] = SCorrectTable[i] = i;
+    ModelLibrary lib;
+    lib.create(0, 256, 256);
+    lib.create(1, 256, 256);
+    for (int hi = 0; hi < 256; ++hi)
+        for (int lo = 0; lo < 256; ++lo) {
+            int mid = (hi + lo) / 2;
+            int a = std::max(hi, lo), b = std::min(hi, lo);
+            lib.image[0].words[(size_t)hi * 256 + lo] = (uint32_t)(lo & 1 ? a : mid) << 16 | (uint32_t)b << 8 |
+                                                         (uint32_t)(lo & 1 ? mid : a);
+        }
+    StereoImages images = lib.buffers();
+    for (int sMod = 0; sMod <= 10; ++sMod) {
+        Stereo.S_mod = sMod;
+        for (int kind = 0; kind < DepthMapKindCount; ++kind) {
+            run_depth_map(kind, &images, nullptr);
+            int wrong = 0;
+            for (int hi = 0; hi < 256; ++hi)
+                for (int lo = 0; lo < 256; ++lo) {
+                    int M = std::max(hi, lo), m = std::min(hi, lo);
+                    int ms = ((255 - M) * sMod) / 10 + (M - m);
+                    int level = kind == SMap ? M - m : kind == VMap ? M : kind == SModMap ? ms : std::max(ms, M);
+                    wrong += lib.image[1].words[(size_t)hi * 256 + lo] != (uint32_t)level * 0x010101u;
+                }
+            EXPECT_EQ(wrong, 0) << "S_mod " << sMod << " kind " << kind;
+        }
+    }
+}
+
 TEST_F(StereoDepthMapTest, FullAttenuationMakesTheSModMapsFlat)
 {
     Stereo.S_correct = 255;

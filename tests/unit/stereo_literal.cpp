@@ -34,6 +34,15 @@ int ModelLibrary::select(int n)
     return 0;
 }
 
+int ModelLibrary::restore()
+{
+    int n = history[0];
+    if (n < 0 || n >= 5 || !image[n].inUse) return 1;
+    current = n;
+    for (int i = 0; i < 7; ++i) history[i] = history[i + 1];
+    return 0;
+}
+
 uint32_t ModelLibrary::get(int x, int y) const
 {
     const ModelImage& im = image[current];

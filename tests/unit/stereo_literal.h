@@ -30,6 +30,7 @@ struct ModelLibrary {
 
     void create(int n, int width, int height, int bits = 32);
     int select(int n);
+    int restore();
     uint32_t get(int x, int y) const;
     void set(int x, int y, uint32_t colour);  // moves the pen
     void plot(int x, int y, uint32_t colour); // does not
