@@ -155,6 +155,37 @@ bool targets_exist(const StereoImages* images, const ViewPass* passes, int count
 
 } // namespace
 
+namespace {
+
+// Columns a view pass may write from its block's first column: the block,
+// and for a right pass what spills past it.
+int64_t pass_width(const ViewPassRows& rows, int i)
+{
+    int64_t w = rows.images->image[DepthImage].width;
+    return rows.passes[i].kind == LeftPass ? w : w + rows.displacements[(size_t)i * 256 + 255];
+}
+
+// Pass i's block in the staged row, or at `words` (limit columns) when given.
+ViewRowTarget pass_target(ViewPassRows& rows, int i, uint32_t* words, int64_t limit)
+{
+    const ViewPass& pass = rows.passes[i];
+    ViewRowTarget t;
+    t.disp = &rows.displacements[(size_t)i * 256];
+    t.shift = clamp_shift(pass.shift);
+    if (words != nullptr) {
+        t.out = words;
+        t.limit = (int)limit;
+        return t;
+    }
+    int64_t column = pass.block * rows.images->image[DepthImage].width;
+    int64_t width = (int64_t)rows.staged.size();
+    t.limit = (int)std::max<int64_t>(std::min(pass_width(rows, i), width - column), 0);
+    t.out = t.limit > 0 ? &rows.staged[(size_t)column] : nullptr;
+    return t;
+}
+
+} // namespace
+
 bool begin_view_passes(ViewPassRows& rows, const StereoImages* images, const ViewPass* passes, int count)
 {
     const StereoBuffer& picture = images->image[PictureImage];
@@ -195,10 +226,11 @@ void view_passes_row(ViewPassRows& rows, int64_t y)
     const StereoBuffer* staging =
         rows.stagedTarget >= 0 ? &rows.images->image[rows.stagedTarget] : nullptr;
     rows.rowStaged = staging != nullptr && viewRow && y < picture.height && y < staging->height;
-    for (int i = 0; i < rows.count; ++i) {
+    for (int i = 0; i < rows.count;) {
         const ViewPass& pass = rows.passes[i];
         const StereoBuffer& target = rows.images->image[pass.target];
         if (pass.kind == CopyPass) {
+            ++i;
             if (y >= picture.height) continue;
             if (!rows.rowStaged) {
                 copy_row(picture, target, y, pass.column, picture.width, rows.copySource, rows.target);
@@ -209,21 +241,29 @@ void view_passes_row(ViewPassRows& rows, int64_t y)
                               (size_t)n * sizeof(uint32_t));
             continue;
         }
-        if (!viewRow) continue;
-        const int* disp = &rows.displacements[(size_t)i * 256];
-        int64_t column = pass.block * w;
-        int64_t n = pass.kind == LeftPass ? w : (int64_t)w + disp[255];
-        TargetRow out = {nullptr, 0};
-        if (rows.rowStaged) {
-            out.limit = std::min<int64_t>(n, target.width - column);
-            if (out.limit > 0) out.words = &rows.staged[(size_t)column];
-        } else {
-            out = target_row(target, y, column, n, rows.target);
+        if (!viewRow) {
+            ++i;
+            continue;
         }
+        if (rows.rowStaged) { // the run of passes of this kind, together
+            ViewRowTarget run[64];
+            int n = 0;
+            for (; i < rows.count && rows.passes[i].kind == pass.kind && n < 64; ++i) {
+                ViewRowTarget t = pass_target(rows, i, nullptr, 0);
+                if (t.limit > 0) run[n++] = t;
+            }
+            if (pass.kind == LeftPass) left_view_rows(lev, pic, w, run, n);
+            else right_view_rows(lev, pic, w, run, n);
+            continue;
+        }
+        int64_t column = pass.block * w;
+        TargetRow out = target_row(target, y, column, pass_width(rows, i), rows.target);
+        ++i;
         if (out.limit <= 0) continue;
-        if (pass.kind == LeftPass) left_view_row(lev, pic, w, disp, out.words, (int)out.limit);
-        else right_view_row(lev, pic, w, disp, out.words, (int)out.limit);
-        if (!rows.rowStaged) commit_row(target, y, column, out);
+        ViewRowTarget t = pass_target(rows, i - 1, out.words, out.limit);
+        if (pass.kind == LeftPass) left_view_row(lev, pic, w, t);
+        else right_view_row(lev, pic, w, t);
+        commit_row(target, y, column, out);
     }
     if (rows.rowStaged) stream_row(row_words(*staging, y), rows.staged.data(), staging->width);
 }

@@ -74,46 +74,62 @@ void right_steps(const uint8_t* lev, const uint32_t* pic, const int* disp, uint3
     }
 }
 
-} // namespace
-
-void left_view_row(const uint8_t* lev, const uint32_t* pic, int w, const int* disp, uint32_t* out, int limit)
+// The middle of a left row starts where no landing position is negative any
+// more (1 + the last x with s(x) > x) ...
+int left_first(const uint8_t* lev, int w, const int* disp)
 {
-    int end = std::min(w, limit);
-    int first = std::min(disp[255], w);          // from here on every landing position is >= 0
-    int last = std::max(first, end - Reach - 3); // before here 11 columns follow it in the block
-    left_steps(lev, pic, w, disp, out, limit, 0, first);
-    if (first < last) {
-        int s = disp[lev[first]];
-        uint32_t here = pic[first];
-        for (int x = first; x < last; ++x) {
-            int sn = disp[lev[x + 1]];
-            uint32_t next = pic[x + 1];
-            int p = x - s;
-            Quad fill = quad(next);
-            put_quad(out + p, quad_first(here, fill));
-            put_quad(out + p + 4, fill);
-            // A hole longer than the reach, in fours: positions past the hole
-            // are written again later, as every position after p is.
-            for (int q = p + Reach; q <= x - sn; q += 4) put_quad(out + q, fill);
-            s = sn;
-            here = next;
-        }
-    }
-    left_steps(lev, pic, w, disp, out, limit, last, w);
+    int first = 0;
+    for (int x = 0, n = std::min(disp[255], w); x < n; ++x)
+        if (disp[lev[x]] > x) first = x + 1;
+    return first;
 }
 
-void right_view_row(const uint8_t* lev, const uint32_t* pic, int w, const int* disp, uint32_t* out, int limit)
+// ... and ends with 11 columns to spare in the block.
+int left_last(int w, int limit) { return std::min(w, limit) - Reach - 3; }
+
+// The middle of a right row ends (from the left) at the first pixel that
+// lands at or past the limit.
+int right_top(const uint8_t* lev, int w, const int* disp, int limit)
 {
-    int top = std::min(w, limit - disp[255]); // below here every landing position is inside the limit
-    if (top <= Reach + 3) {
-        right_steps(lev, pic, disp, out, limit, 0, w);
-        return;
+    for (int x = std::max(limit - disp[255], 0); x < w; ++x)
+        if (x + disp[lev[x]] >= limit) return x;
+    return w;
+}
+
+// Columns x0 .. x1 - 1 of the middle of a left row (every landing position
+// >= 0, 11 columns to spare after it): each pixel writes its colour and the
+// next pixel's at the 7 positions after it, and a longer hole on in fours.
+void left_fast(const uint8_t* lev, const uint32_t* pic, const ViewRowTarget& t, int x0, int x1)
+{
+    if (x0 >= x1) return;
+    uint32_t* out = t.out;
+    int s = t.disp[lev[x0]];
+    uint32_t here = pic[x0];
+    for (int x = x0; x < x1; ++x) {
+        int sn = t.disp[lev[x + 1]];
+        uint32_t next = pic[x + 1];
+        int p = x - s;
+        Quad fill = quad(next);
+        put_quad(out + p, quad_first(here, fill));
+        put_quad(out + p + 4, fill);
+        // Positions past the hole are written again later, as every
+        // position after p is.
+        for (int q = p + Reach; q <= x - sn; q += 4) put_quad(out + q, fill);
+        s = sn;
+        here = next;
     }
-    right_steps(lev, pic, disp, out, limit, top, w);
-    int s = disp[lev[top - 1]];
-    uint32_t here = pic[top - 1];
-    for (int x = top - 1; x >= Reach + 3; --x) {
-        int sn = disp[lev[x - 1]];
+}
+
+// Columns x1 - 1 down to x0 of the middle of a right row (landing inside
+// the limit, x0 >= 11): the mirror image.
+void right_fast(const uint8_t* lev, const uint32_t* pic, const ViewRowTarget& t, int x0, int x1)
+{
+    if (x0 >= x1) return;
+    uint32_t* out = t.out;
+    int s = t.disp[lev[x1 - 1]];
+    uint32_t here = pic[x1 - 1];
+    for (int x = x1 - 1; x >= x0; --x) {
+        int sn = t.disp[lev[x - 1]];
         uint32_t next = pic[x - 1];
         int q = x + s;
         Quad fill = quad(next);
@@ -123,5 +139,182 @@ void right_view_row(const uint8_t* lev, const uint32_t* pic, int w, const int* d
         s = sn;
         here = next;
     }
-    right_steps(lev, pic, disp, out, limit, 0, Reach + 3);
+}
+
+#ifdef __SSE2__
+// Landing positions of pixel x in up to four passes at once: x - (level *
+// shift) >> 8 (or x + ...), which is trunc(level * shift / 256) for
+// shifts up to 32767.
+__m128i moves(const uint8_t* lev, int x, __m128i shifts)
+{
+    return _mm_srli_epi32(_mm_madd_epi16(_mm_set1_epi32(lev[x]), shifts), 8);
+}
+
+__m128i group_shifts(const ViewRowTarget* t, int n)
+{
+    alignas(16) int c[4] = {0, 0, 0, 0};
+    for (int k = 0; k < n; ++k) c[k] = t[k].shift;
+    return _mm_load_si128((const __m128i*)c);
+}
+
+// Passes of the same kind into disjoint blocks, pixel by pixel: the
+// picture row, the levels and the colours are read once for all of them.
+template <int N>
+void left_group(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTarget* t)
+{
+    int firsts[N], lasts[N], first = 0, last = w;
+    for (int k = 0; k < N; ++k) {
+        firsts[k] = left_first(lev, w, t[k].disp);
+        lasts[k] = std::max(firsts[k], left_last(w, t[k].limit));
+        first = std::max(first, firsts[k]);
+        last = std::min(last, lasts[k]);
+    }
+    if (first >= last) {
+        for (int k = 0; k < N; ++k) left_view_row(lev, pic, w, t[k]);
+        return;
+    }
+    for (int k = 0; k < N; ++k) {
+        left_steps(lev, pic, w, t[k].disp, t[k].out, t[k].limit, 0, firsts[k]);
+        left_fast(lev, pic, t[k], firsts[k], first);
+    }
+    const __m128i shifts = group_shifts(t, N), eight = _mm_set1_epi32(Reach);
+    uint32_t* out[N];
+    for (int k = 0; k < N; ++k) out[k] = t[k].out;
+    __m128i land = _mm_sub_epi32(_mm_set1_epi32(first), moves(lev, first, shifts));
+    uint32_t here = pic[first];
+    for (int x = first; x < last; ++x) {
+        __m128i landNext = _mm_sub_epi32(_mm_set1_epi32(x + 1), moves(lev, x + 1, shifts));
+        uint32_t next = pic[x + 1];
+        Quad fill = quad(next), head = quad_first(here, fill);
+        alignas(16) unsigned p[4]; // >= 0 here
+        _mm_store_si128((__m128i*)p, land);
+        for (int k = 0; k < N; ++k) {
+            put_quad(out[k] + p[k], head);
+            put_quad(out[k] + p[k] + 4, fill);
+        }
+        // Holes longer than the reach: the next pixel lands more than 8 on.
+        int longHoles = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(landNext, _mm_add_epi32(land, eight))));
+        if (longHoles & ((1 << N) - 1)) {
+            alignas(16) unsigned pn[4];
+            _mm_store_si128((__m128i*)pn, landNext);
+            for (int k = 0; k < N; ++k)
+                for (unsigned q = p[k] + Reach; q < pn[k]; q += 4) put_quad(out[k] + q, fill);
+        }
+        land = landNext;
+        here = next;
+    }
+    for (int k = 0; k < N; ++k) {
+        left_fast(lev, pic, t[k], last, lasts[k]);
+        left_steps(lev, pic, w, t[k].disp, t[k].out, t[k].limit, lasts[k], w);
+    }
+}
+
+template <int N>
+void right_group(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTarget* t)
+{
+    int tops[N], top = w;
+    for (int k = 0; k < N; ++k) {
+        tops[k] = right_top(lev, w, t[k].disp, t[k].limit);
+        top = std::min(top, tops[k]);
+    }
+    if (top <= Reach + 3) {
+        for (int k = 0; k < N; ++k) right_view_row(lev, pic, w, t[k]);
+        return;
+    }
+    for (int k = 0; k < N; ++k) {
+        right_steps(lev, pic, t[k].disp, t[k].out, t[k].limit, tops[k], w);
+        right_fast(lev, pic, t[k], top, tops[k]);
+    }
+    const __m128i shifts = group_shifts(t, N), eight = _mm_set1_epi32(Reach);
+    uint32_t* out[N];
+    for (int k = 0; k < N; ++k) out[k] = t[k].out;
+    __m128i land = _mm_add_epi32(_mm_set1_epi32(top - 1), moves(lev, top - 1, shifts));
+    uint32_t here = pic[top - 1];
+    for (int x = top - 1; x >= Reach + 3; --x) {
+        __m128i landNext = _mm_add_epi32(_mm_set1_epi32(x - 1), moves(lev, x - 1, shifts));
+        uint32_t next = pic[x - 1];
+        Quad fill = quad(next), tail = quad_last(here, fill);
+        alignas(16) unsigned q[4]; // >= 11 here
+        _mm_store_si128((__m128i*)q, land);
+        for (int k = 0; k < N; ++k) {
+            put_quad(out[k] + q[k] - 3, tail);
+            put_quad(out[k] + q[k] - 7, fill);
+        }
+        int longHoles = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(land, _mm_add_epi32(landNext, eight))));
+        if (longHoles & ((1 << N) - 1)) {
+            alignas(16) int qn[4];
+            _mm_store_si128((__m128i*)qn, landNext);
+            for (int k = 0; k < N; ++k)
+                for (int col = (int)q[k] - Reach; col > qn[k]; col -= 4) put_quad(out[k] + col - 3, fill);
+        }
+        land = landNext;
+        here = next;
+    }
+    for (int k = 0; k < N; ++k) right_steps(lev, pic, t[k].disp, t[k].out, t[k].limit, 0, Reach + 3);
+}
+#endif
+
+// Whether passes may run pixel by pixel together: shifts small enough for
+// the packed multiply and, for right passes, for a block's spill into the
+// next block to come before the next pass writes there, as when the passes
+// run one after the other (every displacement below a third of the block:
+// the spill then comes from pixels right of all those that write there).
+bool groupable(const ViewRowTarget* t, int n, int w, bool right)
+{
+    for (int k = 0; k < n; ++k) {
+        if (t[k].shift > 32767) return false;
+        if (right && 3 * (int64_t)t[k].disp[255] + Reach + 3 >= w) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void left_view_row(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTarget& t)
+{
+    int first = left_first(lev, w, t.disp);
+    int last = std::max(first, left_last(w, t.limit));
+    left_steps(lev, pic, w, t.disp, t.out, t.limit, 0, first);
+    left_fast(lev, pic, t, first, last);
+    left_steps(lev, pic, w, t.disp, t.out, t.limit, last, w);
+}
+
+void right_view_row(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTarget& t)
+{
+    int top = right_top(lev, w, t.disp, t.limit);
+    if (top <= Reach + 3) {
+        right_steps(lev, pic, t.disp, t.out, t.limit, 0, w);
+        return;
+    }
+    right_steps(lev, pic, t.disp, t.out, t.limit, top, w);
+    right_fast(lev, pic, t, Reach + 3, top);
+    right_steps(lev, pic, t.disp, t.out, t.limit, 0, Reach + 3);
+}
+
+void left_view_rows(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTarget* t, int count)
+{
+    int done = 0;
+#ifdef __SSE2__
+    if (groupable(t, count, w, false)) {
+        for (; count - done >= 4; done += 4) left_group<4>(lev, pic, w, t + done);
+        if (count - done == 3) left_group<3>(lev, pic, w, t + done);
+        if (count - done == 2) left_group<2>(lev, pic, w, t + done);
+        if (count - done >= 2) done = count;
+    }
+#endif
+    for (; done < count; ++done) left_view_row(lev, pic, w, t[done]);
+}
+
+void right_view_rows(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTarget* t, int count)
+{
+    int done = 0;
+#ifdef __SSE2__
+    if (groupable(t, count, w, true)) {
+        for (; count - done >= 4; done += 4) right_group<4>(lev, pic, w, t + done);
+        if (count - done == 3) right_group<3>(lev, pic, w, t + done);
+        if (count - done == 2) right_group<2>(lev, pic, w, t + done);
+        if (count - done >= 2) done = count;
+    }
+#endif
+    for (; done < count; ++done) right_view_row(lev, pic, w, t[done]);
 }

@@ -12,11 +12,26 @@
 
 #include <cstdint>
 
+// The block of one pass in the target row.
+struct ViewRowTarget {
+    uint32_t* out;   // the target row from the block's first column
+    int limit;       // only out[0 .. limit - 1] is written
+    const int* disp; // displacement per level
+    int shift;       // the shift c that disp was made from
+};
+
 // render_left_view's row: pixel x goes to block position x - s; block
 // positions below 0 are dropped.
-void left_view_row(const uint8_t* lev, const uint32_t* pic, int w, const int* disp, uint32_t* out, int limit);
+void left_view_row(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTarget& t);
 // render_right_view's row: pixel x goes to block position x + s, scanning
 // from the right.
-void right_view_row(const uint8_t* lev, const uint32_t* pic, int w, const int* disp, uint32_t* out, int limit);
+void right_view_row(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTarget& t);
+
+// Several passes of one kind into one row, in order, with the result of
+// running them one after the other: left passes into disjoint blocks, right
+// passes into blocks in increasing order (each spilling only into the next,
+// whose own pass comes later).
+void left_view_rows(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTarget* t, int count);
+void right_view_rows(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTarget* t, int count);
 
 #endif

@@ -239,6 +239,7 @@ const Layout Layouts[] = {
     {97, 4, 97, 4, 194, 4, 32, 32, 32, 32}, // wide enough for the middle of a row to run unrolled
     {160, 3, 150, 3, 300, 3, 32, 32, 8, 32},
     {120, 3, 120, 3, 240, 3, 8, 32, 32, 8},
+    {400, 2, 400, 2, 800, 2, 32, 32, 32, 32}, // wide enough for views to run together
 };
 
 class StereoRenderModelTest : public StereoRenderTest {
