@@ -28,18 +28,18 @@ enum { Reach = 8 }; // a pixel's landing position and the 7 after (or before) it
 typedef __m128i Quad;
 Quad quad(uint32_t c) { return _mm_set1_epi32((int)c); }
 void put_quad(uint32_t* p, Quad q) { _mm_storeu_si128((__m128i*)p, q); }
-// (first, rest, rest, rest) and (rest, rest, rest, last).
-Quad quad_first(uint32_t first, Quad rest)
+// (first[0], rest, rest, rest) and (rest, rest, rest, last[0]).
+Quad quad_first(Quad first, Quad rest)
 {
-    return _mm_castps_si128(_mm_move_ss(_mm_castsi128_ps(rest), _mm_castsi128_ps(_mm_cvtsi32_si128((int)first))));
+    return _mm_castps_si128(_mm_move_ss(_mm_castsi128_ps(rest), _mm_castsi128_ps(first)));
 }
-Quad quad_last(uint32_t last, Quad rest) { return _mm_shuffle_epi32(quad_first(last, rest), 0x39); }
+Quad quad_last(Quad last, Quad rest) { return _mm_shuffle_epi32(quad_first(last, rest), 0x39); }
 #else
 struct Quad { uint32_t c[4]; };
 Quad quad(uint32_t c) { return Quad{{c, c, c, c}}; }
 void put_quad(uint32_t* p, Quad q) { for (int i = 0; i < 4; ++i) p[i] = q.c[i]; }
-Quad quad_first(uint32_t first, Quad rest) { return Quad{{first, rest.c[1], rest.c[2], rest.c[3]}}; }
-Quad quad_last(uint32_t last, Quad rest) { return Quad{{rest.c[0], rest.c[1], rest.c[2], last}}; }
+Quad quad_first(Quad first, Quad rest) { return Quad{{first.c[0], rest.c[1], rest.c[2], rest.c[3]}}; }
+Quad quad_last(Quad last, Quad rest) { return Quad{{rest.c[0], rest.c[1], rest.c[2], last.c[0]}}; }
 #endif
 
 // Columns x0 .. x1 - 1 of render_left_view, step by step.
@@ -99,25 +99,31 @@ int right_top(const uint8_t* lev, int w, const int* disp, int limit)
 // Columns x0 .. x1 - 1 of the middle of a left row (every landing position
 // >= 0, 11 columns to spare after it): each pixel writes its colour and the
 // next pixel's at the 7 positions after it, and a longer hole on in fours.
+// Positions past the hole are written again later, as every position after
+// the landing position is.
 void left_fast(const uint8_t* lev, const uint32_t* pic, const ViewRowTarget& t, int x0, int x1)
 {
     if (x0 >= x1) return;
     uint32_t* out = t.out;
-    int s = t.disp[lev[x0]];
-    uint32_t here = pic[x0];
-    for (int x = x0; x < x1; ++x) {
-        int sn = t.disp[lev[x + 1]];
-        uint32_t next = pic[x + 1];
-        int p = x - s;
-        Quad fill = quad(next);
+    const int* disp = t.disp; // held here: the stores could be taken to change t
+    size_t p = (size_t)(x0 - disp[lev[x0]]);
+    Quad here = quad(pic[x0]);
+    // Pixel x lands at p; the next one (colour fill) lands at `next`.
+    auto step = [&](size_t x) {
+        size_t next = x + 1 - (unsigned)disp[lev[x + 1]];
+        Quad fill = quad(pic[x + 1]);
         put_quad(out + p, quad_first(here, fill));
         put_quad(out + p + 4, fill);
-        // Positions past the hole are written again later, as every
-        // position after p is.
-        for (int q = p + Reach; q <= x - sn; q += 4) put_quad(out + q, fill);
-        s = sn;
-        here = next;
+        for (size_t q = p + Reach; q < next; q += 4) put_quad(out + q, fill);
+        p = next;
+        here = fill;
+    };
+    size_t x = (size_t)x0;
+    for (; x + 2 <= (size_t)x1; x += 2) {
+        step(x);
+        step(x + 1);
     }
+    if (x < (size_t)x1) step(x);
 }
 
 // Columns x1 - 1 down to x0 of the middle of a right row (landing inside
@@ -126,19 +132,24 @@ void right_fast(const uint8_t* lev, const uint32_t* pic, const ViewRowTarget& t,
 {
     if (x0 >= x1) return;
     uint32_t* out = t.out;
-    int s = t.disp[lev[x1 - 1]];
-    uint32_t here = pic[x1 - 1];
-    for (int x = x1 - 1; x >= x0; --x) {
-        int sn = t.disp[lev[x - 1]];
-        uint32_t next = pic[x - 1];
-        int q = x + s;
-        Quad fill = quad(next);
+    const int* disp = t.disp;
+    size_t q = (size_t)(x1 - 1 + disp[lev[x1 - 1]]);
+    Quad here = quad(pic[x1 - 1]);
+    auto step = [&](size_t x) {
+        size_t next = x - 1 + (unsigned)disp[lev[x - 1]];
+        Quad fill = quad(pic[x - 1]);
         put_quad(out + q - 3, quad_last(here, fill));
         put_quad(out + q - 7, fill);
-        for (int col = q - Reach; col >= x + sn; col -= 4) put_quad(out + col - 3, fill);
-        s = sn;
-        here = next;
+        for (size_t col = q - Reach; col > next; col -= 4) put_quad(out + col - 3, fill); // a long hole
+        q = next;
+        here = fill;
+    };
+    size_t x = (size_t)x1 - 1;
+    for (; x >= (size_t)x0 + 1; x -= 2) {
+        step(x);
+        step(x - 1);
     }
+    if (x == (size_t)x0) step(x);
 }
 
 #ifdef __SSE2__
@@ -181,11 +192,10 @@ void left_group(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTar
     uint32_t* out[N];
     for (int k = 0; k < N; ++k) out[k] = t[k].out;
     __m128i land = _mm_sub_epi32(_mm_set1_epi32(first), moves(lev, first, shifts));
-    uint32_t here = pic[first];
+    Quad here = quad(pic[first]);
     for (int x = first; x < last; ++x) {
         __m128i landNext = _mm_sub_epi32(_mm_set1_epi32(x + 1), moves(lev, x + 1, shifts));
-        uint32_t next = pic[x + 1];
-        Quad fill = quad(next), head = quad_first(here, fill);
+        Quad fill = quad(pic[x + 1]), head = quad_first(here, fill);
         alignas(16) unsigned p[4]; // >= 0 here
         _mm_store_si128((__m128i*)p, land);
         for (int k = 0; k < N; ++k) {
@@ -201,7 +211,7 @@ void left_group(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTar
                 for (unsigned q = p[k] + Reach; q < pn[k]; q += 4) put_quad(out[k] + q, fill);
         }
         land = landNext;
-        here = next;
+        here = fill;
     }
     for (int k = 0; k < N; ++k) {
         left_fast(lev, pic, t[k], last, lasts[k]);
@@ -229,11 +239,10 @@ void right_group(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTa
     uint32_t* out[N];
     for (int k = 0; k < N; ++k) out[k] = t[k].out;
     __m128i land = _mm_add_epi32(_mm_set1_epi32(top - 1), moves(lev, top - 1, shifts));
-    uint32_t here = pic[top - 1];
+    Quad here = quad(pic[top - 1]);
     for (int x = top - 1; x >= Reach + 3; --x) {
         __m128i landNext = _mm_add_epi32(_mm_set1_epi32(x - 1), moves(lev, x - 1, shifts));
-        uint32_t next = pic[x - 1];
-        Quad fill = quad(next), tail = quad_last(here, fill);
+        Quad fill = quad(pic[x - 1]), tail = quad_last(here, fill);
         alignas(16) unsigned q[4]; // >= 11 here
         _mm_store_si128((__m128i*)q, land);
         for (int k = 0; k < N; ++k) {
@@ -248,7 +257,7 @@ void right_group(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTa
                 for (int col = (int)q[k] - Reach; col > qn[k]; col -= 4) put_quad(out[k] + col - 3, fill);
         }
         land = landNext;
-        here = next;
+        here = fill;
     }
     for (int k = 0; k < N; ++k) right_steps(lev, pic, t[k].disp, t[k].out, t[k].limit, 0, Reach + 3);
 }
