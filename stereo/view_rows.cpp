@@ -204,11 +204,14 @@ void left_group(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTar
         }
         // Holes longer than the reach: the next pixel lands more than 8 on.
         int longHoles = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(landNext, _mm_add_epi32(land, eight))));
-        if (longHoles & ((1 << N) - 1)) {
+        longHoles &= (1 << N) - 1;
+        if (longHoles != 0) {
             alignas(16) unsigned pn[4];
             _mm_store_si128((__m128i*)pn, landNext);
-            for (int k = 0; k < N; ++k)
+            for (; longHoles != 0; longHoles &= longHoles - 1) {
+                int k = __builtin_ctz((unsigned)longHoles);
                 for (unsigned q = p[k] + Reach; q < pn[k]; q += 4) put_quad(out[k] + q, fill);
+            }
         }
         land = landNext;
         here = fill;
@@ -250,11 +253,14 @@ void right_group(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTa
             put_quad(out[k] + q[k] - 7, fill);
         }
         int longHoles = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(land, _mm_add_epi32(landNext, eight))));
-        if (longHoles & ((1 << N) - 1)) {
+        longHoles &= (1 << N) - 1;
+        if (longHoles != 0) {
             alignas(16) int qn[4];
             _mm_store_si128((__m128i*)qn, landNext);
-            for (int k = 0; k < N; ++k)
+            for (; longHoles != 0; longHoles &= longHoles - 1) {
+                int k = __builtin_ctz((unsigned)longHoles);
                 for (int col = (int)q[k] - Reach; col > qn[k]; col -= 4) put_quad(out[k] + col - 3, fill);
+            }
         }
         land = landNext;
         here = fill;
