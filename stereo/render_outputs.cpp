@@ -12,8 +12,8 @@
 namespace {
 
 // Red: the picture's luma (299 R + 587 G + 114 B) / 1000; green and blue:
-// the derived view's.
-// `fetch`: the inputs come from memory, so ask for them ahead.
+// the derived view's. `fetch`: the inputs come from memory, so ask for
+// them ahead.
 void anaglyph_pixels(const uint32_t* picture, const uint32_t* view, uint32_t* out, int64_t n, bool fetch)
 {
     int64_t i = 0;
@@ -69,6 +69,20 @@ bool display_inputs_exist(const StereoImages* images)
 }
 
 } // namespace
+
+void render_left_view(const StereoImages* images, int target, int k, int c, StereoTrace* trace)
+{
+    if (k < 0) return;
+    ViewPass pass = {LeftPass, target, k, 0, c};
+    run_view_passes(images, &pass, 1, trace);
+}
+
+void render_right_view(const StereoImages* images, int m, int c, StereoTrace* trace)
+{
+    if (m < 0) return;
+    ViewPass pass = {RightPass, DisplayImage, m, 0, c};
+    run_view_passes(images, &pass, 1, trace);
+}
 
 bool begin_result(ResultRows& rows, const StereoImages* images)
 {

@@ -1,13 +1,13 @@
-// The view passes and the two view renderers (see view_passes.h, render.h).
+// The view passes, run row by row (see view_passes.h).
 #include <algorithm>
 #include <cstring>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
 
-#include "stereo/render.h"
 #include "stereo/view_passes.h"
 #include "stereo/view_rows.h"
+#include "stereo/view_traces.h"
 
 namespace {
 
@@ -49,74 +49,6 @@ void level_row(const uint32_t* depth, const uint32_t* pic, int w, bool reversed,
     for (; x < w; ++x) lev[x] = (uint8_t)(colour_value(depth[x]) ^ flip);
 }
 
-int level_at(const StereoBuffer& depth, int64_t x, int64_t y, bool reversed)
-{
-    int v = colour_value(buffer_pixel(depth, x, y));
-    return reversed ? 255 - v : v;
-}
-
-// The end state of a left pass, from its last pixels: per pixel the step
-// selects image 1 (level), image 0 (picture) and the target before each
-// write, and image 1 and 0 again for the next column's level and pixel
-// unless it is the last column, where both are known (0 and black).
-void trace_left_pass(const StereoImages* images, const ViewPass& pass, const int* disp, bool reversed,
-                     StereoTrace* trace)
-{
-    const StereoBuffer& depth = images->image[DepthImage];
-    int64_t w = depth.width, total = w * depth.height, base = pass.block * w;
-    for (int64_t i = std::max<int64_t>(total - TraceDepth, 0); i < total; ++i) {
-        int64_t x = i % w, y = i / w;
-        int d = level_at(depth, x, y, reversed);
-        int64_t p = x - disp[d];
-        trace_select(trace, DepthImage);
-        trace_select(trace, PictureImage);
-        if (p >= 0) {
-            trace_select(trace, pass.target);
-            trace_pen(trace, pass.target, base + p, y);
-        }
-        int dn = 0;
-        if (x + 1 < w) {
-            trace_select(trace, DepthImage);
-            dn = level_at(depth, x + 1, y, reversed);
-        }
-        if (dn >= d || disp[d] <= disp[dn]) continue;
-        if (x + 1 < w) trace_select(trace, PictureImage);
-        int64_t q1 = x - disp[dn];
-        for (int64_t q = std::max<int64_t>({p + 1, 0, q1 - TraceDepth + 1}); q <= q1; ++q) {
-            trace_select(trace, pass.target);
-            trace_pen(trace, pass.target, base + q, y);
-        }
-    }
-}
-
-void trace_right_pass(const StereoImages* images, const ViewPass& pass, const int* disp, bool reversed,
-                      StereoTrace* trace)
-{
-    const StereoBuffer& depth = images->image[DepthImage];
-    int64_t w = depth.width, total = w * depth.height, base = pass.block * w;
-    for (int64_t i = std::max<int64_t>(total - TraceDepth, 0); i < total; ++i) {
-        int64_t x = w - 1 - i % w, y = i / w;
-        int d = level_at(depth, x, y, reversed);
-        int64_t q = x + disp[d];
-        trace_select(trace, DepthImage);
-        trace_select(trace, PictureImage);
-        trace_select(trace, pass.target);
-        trace_pen(trace, pass.target, base + q, y);
-        int dn = 0;
-        if (x > 0) {
-            trace_select(trace, DepthImage);
-            dn = level_at(depth, x - 1, y, reversed);
-        }
-        if (dn >= d || disp[d] <= disp[dn]) continue;
-        if (x > 0) trace_select(trace, PictureImage);
-        int64_t gap = disp[d] - disp[dn];
-        for (int64_t j = std::max<int64_t>(1, gap - TraceDepth + 1); j <= gap; ++j) {
-            trace_select(trace, pass.target);
-            trace_pen(trace, pass.target, base + q - j, y);
-        }
-    }
-}
-
 // The one 32-bit target of all passes when, on the rows where both the views
 // and the copies run, they write every column of it: a view pass writes at
 // least its whole block (every landing gap is filled), a copy the
@@ -152,10 +84,6 @@ bool targets_exist(const StereoImages* images, const ViewPass* passes, int count
     }
     return true;
 }
-
-} // namespace
-
-namespace {
 
 // Columns a view pass may write from its block's first column: the block,
 // and for a right pass what spills past it.
@@ -290,18 +218,4 @@ void run_view_passes(const StereoImages* images, const ViewPass* passes, int cou
     int64_t n = view_pass_rows(rows);
     for (int64_t y = 0; y < n; ++y) view_passes_row(rows, y);
     end_view_passes(rows, trace);
-}
-
-void render_left_view(const StereoImages* images, int target, int k, int c, StereoTrace* trace)
-{
-    if (k < 0) return;
-    ViewPass pass = {LeftPass, target, k, 0, c};
-    run_view_passes(images, &pass, 1, trace);
-}
-
-void render_right_view(const StereoImages* images, int m, int c, StereoTrace* trace)
-{
-    if (m < 0) return;
-    ViewPass pass = {RightPass, DisplayImage, m, 0, c};
-    run_view_passes(images, &pass, 1, trace);
 }
