@@ -72,89 +72,57 @@ Pictures& pictures()
     return p;
 }
 
-void per_pixel(benchmark::State& state)
+// Times `step` on the 4000 x 3000 images, image 3 being `displayViews`
+// pictures wide, and reports the time per picture pixel.
+void time_step(benchmark::State& state, int displayViews, void (*step)(Pictures& p, StereoTrace* trace))
 {
+    Pictures& p = pictures();
+    run_depth_map(SModVMap, &p.images, nullptr);
+    p.set(DisplayImage, p.display, displayViews * Width, Height);
+    StereoTrace trace;
+    for (auto _ : state) {
+        trace_clear(&trace);
+        step(p, &trace);
+        benchmark::ClobberMemory();
+    }
     state.counters["sec_per_pixel"] =
         benchmark::Counter(Pixels, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_MemoryPass(benchmark::State& state)
 {
-    Pictures& p = pictures();
-    for (auto _ : state) {
+    time_step(state, 1, [](Pictures& p, StereoTrace*) {
         memcpy(p.copy.data(), p.picture.data(), p.picture.size() * sizeof(uint32_t));
-        benchmark::ClobberMemory();
-    }
-    per_pixel(state);
+    });
 }
 
 void BM_DepthMapSModV(benchmark::State& state)
 {
-    Pictures& p = pictures();
-    StereoTrace trace;
-    for (auto _ : state) {
-        trace_clear(&trace);
-        run_depth_map(SModVMap, &p.images, &trace);
-        benchmark::ClobberMemory();
-    }
-    per_pixel(state);
+    time_step(state, 1, [](Pictures& p, StereoTrace* t) { run_depth_map(SModVMap, &p.images, t); });
 }
 
 void BM_RenderResult(benchmark::State& state)
 {
-    Pictures& p = pictures();
-    run_depth_map(SModVMap, &p.images, nullptr);
-    StereoTrace trace;
-    for (auto _ : state) {
-        trace_clear(&trace);
-        render_result(&p.images, &trace);
-        benchmark::ClobberMemory();
-    }
-    per_pixel(state);
+    time_step(state, 1, [](Pictures& p, StereoTrace* t) { render_result(&p.images, t); });
 }
 
 void BM_RenderAnaglyph(benchmark::State& state)
 {
-    Pictures& p = pictures();
-    p.set(DisplayImage, p.display, Width, Height);
-    StereoTrace trace;
-    for (auto _ : state) {
-        trace_clear(&trace);
-        render_anaglyph(&p.images, &trace);
-        benchmark::ClobberMemory();
-    }
-    per_pixel(state);
+    time_step(state, 1, [](Pictures& p, StereoTrace* t) { render_anaglyph(&p.images, t); });
 }
 
 // What Start computes: the S-correction update with its plot, the "S mod+V"
 // map, the result pair and the anaglyph, in one pass over the rows.
 void BM_StartConversion(benchmark::State& state)
 {
-    Pictures& p = pictures();
-    p.set(DisplayImage, p.display, Width, Height);
-    StereoTrace trace;
-    for (auto _ : state) {
-        trace_clear(&trace);
-        run_start_conversion(&p.images, &trace);
-        benchmark::ClobberMemory();
-    }
-    per_pixel(state);
+    time_step(state, 1, [](Pictures& p, StereoTrace* t) { run_start_conversion(&p.images, t); });
 }
 
 void BM_MultiView9(benchmark::State& state)
 {
-    Pictures& p = pictures();
-    run_depth_map(SModVMap, &p.images, nullptr);
-    p.set(DisplayImage, p.display, Views * Width, Height);
     Stereo.view_num = Views;
     Stereo.M_shift = Width / 32;
-    StereoTrace trace;
-    for (auto _ : state) {
-        trace_clear(&trace);
-        render_multi_view(&p.images, &trace);
-        benchmark::ClobberMemory();
-    }
-    per_pixel(state);
+    time_step(state, Views, [](Pictures& p, StereoTrace* t) { render_multi_view(&p.images, t); });
 }
 
 BENCHMARK(BM_MemoryPass)->Unit(benchmark::kMillisecond);
