@@ -13,8 +13,10 @@ namespace {
 
 // Red: the picture's luma (299 R + 587 G + 114 B) / 1000; green and blue:
 // the derived view's. `fetch`: the inputs come from memory, so ask for
-// them ahead.
-void anaglyph_pixels(const uint32_t* picture, const uint32_t* view, uint32_t* out, int64_t n, bool fetch)
+// them ahead. `stream`: out is 16-byte aligned and is written past the
+// cache.
+void anaglyph_pixels(const uint32_t* picture, const uint32_t* view, uint32_t* out, int64_t n, bool fetch,
+                     bool stream)
 {
     int64_t i = 0;
 #ifdef __SSE2__
@@ -38,7 +40,9 @@ void anaglyph_pixels(const uint32_t* picture, const uint32_t* view, uint32_t* ou
         __m128i odd = _mm_and_si128(_mm_mul_epu32(_mm_srli_epi64(sum, 32), thousandth), highHalves);
         __m128i luma = _mm_or_si128(even, odd);
         __m128i v = _mm_and_si128(_mm_loadu_si128((const __m128i*)(view + i)), greenBlue);
-        _mm_storeu_si128((__m128i*)(out + i), _mm_or_si128(_mm_slli_epi32(luma, 16), v));
+        __m128i colour = _mm_or_si128(_mm_slli_epi32(luma, 16), v);
+        if (stream) _mm_stream_si128((__m128i*)(out + i), colour);
+        else _mm_storeu_si128((__m128i*)(out + i), colour);
     }
 #endif
     for (; i < n; ++i) {
@@ -150,14 +154,19 @@ void anaglyph_row(AnaglyphRows& rows, int64_t y, const uint32_t* resultRow)
     bool cached = resultRow != nullptr && result.width >= picture.width + n;
     const uint32_t* pictureHalf = cached ? resultRow + picture.width : source_row(result, y, picture.width, n, rows.pictureHalf);
     const uint32_t* viewHalf = cached ? resultRow : source_row(result, y, 0, n, rows.viewHalf);
-    if (display.bits != 8) { // built in the cache, streamed out
+    if (display.bits != 8) { // written past the cache, straight or through a scratch row
+        uint32_t* to = row_words(display, y);
+        if (((uintptr_t)to & 15) == 0) {
+            anaglyph_pixels(pictureHalf, viewHalf, to, n, !cached, true);
+            return;
+        }
         uint32_t* out = rows.out.get(n);
-        anaglyph_pixels(pictureHalf, viewHalf, out, n, !cached);
-        stream_row(row_words(display, y), out, n);
+        anaglyph_pixels(pictureHalf, viewHalf, out, n, !cached, false);
+        stream_row(to, out, n);
         return;
     }
     TargetRow row = target_row(display, y, 0, n, rows.out);
-    anaglyph_pixels(pictureHalf, viewHalf, row.words, row.limit, !cached);
+    anaglyph_pixels(pictureHalf, viewHalf, row.words, row.limit, !cached, false);
     commit_row(display, y, 0, row);
 }
 
