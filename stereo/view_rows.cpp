@@ -16,6 +16,9 @@
 #include "stereo/view_rows.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <vector>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -106,24 +109,25 @@ void left_fast(const uint8_t* lev, const uint32_t* pic, const ViewRowTarget& t, 
     if (x0 >= x1) return;
     uint32_t* out = t.out;
     const int* disp = t.disp; // held here: the stores could be taken to change t
-    size_t p = (size_t)(x0 - disp[lev[x0]]);
+    // Positions as pointer differences (displacements are >= 0, so zero-extended).
+    ptrdiff_t p = (ptrdiff_t)x0 - (ptrdiff_t)(unsigned)disp[lev[x0]];
     Quad here = quad(pic[x0]);
     // Pixel x lands at p; the next one (colour fill) lands at `next`.
-    auto step = [&](size_t x) {
-        size_t next = x + 1 - (unsigned)disp[lev[x + 1]];
+    auto step = [&](ptrdiff_t x) {
+        ptrdiff_t next = x + 1 - (ptrdiff_t)(unsigned)disp[lev[x + 1]];
         Quad fill = quad(pic[x + 1]);
         put_quad(out + p, quad_first(here, fill));
         put_quad(out + p + 4, fill);
-        for (size_t q = p + Reach; q < next; q += 4) put_quad(out + q, fill);
+        for (ptrdiff_t q = p + Reach; q < next; q += 4) put_quad(out + q, fill);
         p = next;
         here = fill;
     };
-    size_t x = (size_t)x0;
-    for (; x + 2 <= (size_t)x1; x += 2) {
+    ptrdiff_t x = x0;
+    for (; x + 2 <= x1; x += 2) {
         step(x);
         step(x + 1);
     }
-    if (x < (size_t)x1) step(x);
+    if (x < x1) step(x);
 }
 
 // Columns x1 - 1 down to x0 of the middle of a right row (landing inside
@@ -133,23 +137,69 @@ void right_fast(const uint8_t* lev, const uint32_t* pic, const ViewRowTarget& t,
     if (x0 >= x1) return;
     uint32_t* out = t.out;
     const int* disp = t.disp;
-    size_t q = (size_t)(x1 - 1 + disp[lev[x1 - 1]]);
+    ptrdiff_t q = (ptrdiff_t)x1 - 1 + (ptrdiff_t)(unsigned)disp[lev[x1 - 1]];
     Quad here = quad(pic[x1 - 1]);
-    auto step = [&](size_t x) {
-        size_t next = x - 1 + (unsigned)disp[lev[x - 1]];
+    auto step = [&](ptrdiff_t x) {
+        ptrdiff_t next = x - 1 + (ptrdiff_t)(unsigned)disp[lev[x - 1]];
         Quad fill = quad(pic[x - 1]);
         put_quad(out + q - 3, quad_last(here, fill));
         put_quad(out + q - 7, fill);
-        for (size_t col = q - Reach; col > next; col -= 4) put_quad(out + col - 3, fill); // a long hole
+        for (ptrdiff_t col = q - Reach; col > next; col -= 4) put_quad(out + col - 3, fill); // a long hole
         q = next;
         here = fill;
     };
-    size_t x = (size_t)x1 - 1;
-    for (; x >= (size_t)x0 + 1; x -= 2) {
+    ptrdiff_t x = x1 - 1;
+    for (; x >= x0 + 1; x -= 2) {
         step(x);
         step(x - 1);
     }
-    if (x == (size_t)x0) step(x);
+    if (x == x0) step(x);
+}
+
+// A scratch row for the ends of the rows; the converter runs on one thread.
+thread_local std::vector<uint32_t> EndScratch;
+
+uint32_t* end_scratch(size_t n)
+{
+    if (EndScratch.size() < n) EndScratch.resize(n);
+    return EndScratch.data();
+}
+
+// Columns 0 .. x1 - 1 of a left row, where landing positions can be
+// negative: the middle loop runs into a scratch row with room on the left,
+// and the positions left of the next pixel's landing position (all written,
+// and final until the next pixel) go to the row; what lies right of it is
+// written again by the pixels that follow.
+void left_head(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTarget& t, int x1)
+{
+    int run = std::min(x1, w - Reach - 4); // the middle loop reads one pixel ahead
+    if (run <= 0) {
+        left_steps(lev, pic, w, t.disp, t.out, t.limit, 0, x1);
+        return;
+    }
+    int gutter = t.disp[255];
+    ViewRowTarget s = t;
+    s.out = end_scratch((size_t)gutter + (size_t)run + 2 * Reach) + gutter;
+    left_fast(lev, pic, s, 0, run);
+    int done = std::min(run - t.disp[lev[run]], t.limit);
+    if (done > 0) memcpy(t.out, s.out, (size_t)done * sizeof(uint32_t));
+    left_steps(lev, pic, w, t.disp, t.out, t.limit, run, x1);
+}
+
+// Columns w - 1 down to x0 of a right row, from the first pixel that lands
+// at or past the limit: the mirror image, into a scratch row with room on
+// the right up to the highest landing position.
+void right_head(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTarget& t, int x0)
+{
+    if (x0 >= w) return;
+    int from = x0 - Reach - 4, top = x0; // the scratch row starts at position `from`; highest landing
+    for (int x = x0; x < w; ++x) top = std::max(top, x + t.disp[lev[x]]);
+    ViewRowTarget s = t;
+    s.out = end_scratch((size_t)(top - from) + Reach) - from;
+    right_fast(lev, pic, s, x0, w);
+    int done = x0 - 1 + t.disp[lev[x0 - 1]]; // positions above the next pixel's landing are final for now
+    if (t.limit > done + 1)
+        memcpy(t.out + done + 1, s.out + done + 1, (size_t)(t.limit - done - 1) * sizeof(uint32_t));
 }
 
 #ifdef __SSE2__
@@ -185,7 +235,7 @@ void left_group(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTar
         return;
     }
     for (int k = 0; k < N; ++k) {
-        left_steps(lev, pic, w, t[k].disp, t[k].out, t[k].limit, 0, firsts[k]);
+        left_head(lev, pic, w, t[k], firsts[k]);
         left_fast(lev, pic, t[k], firsts[k], first);
     }
     const __m128i shifts = group_shifts(t, N), eight = _mm_set1_epi32(Reach);
@@ -235,7 +285,7 @@ void right_group(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTa
         return;
     }
     for (int k = 0; k < N; ++k) {
-        right_steps(lev, pic, t[k].disp, t[k].out, t[k].limit, tops[k], w);
+        right_head(lev, pic, w, t[k], tops[k]);
         right_fast(lev, pic, t[k], top, tops[k]);
     }
     const __m128i shifts = group_shifts(t, N), eight = _mm_set1_epi32(Reach);
@@ -289,7 +339,7 @@ void left_view_row(const uint8_t* lev, const uint32_t* pic, int w, const ViewRow
 {
     int first = left_first(lev, w, t.disp);
     int last = std::max(first, left_last(w, t.limit));
-    left_steps(lev, pic, w, t.disp, t.out, t.limit, 0, first);
+    left_head(lev, pic, w, t, first);
     left_fast(lev, pic, t, first, last);
     left_steps(lev, pic, w, t.disp, t.out, t.limit, last, w);
 }
@@ -301,7 +351,7 @@ void right_view_row(const uint8_t* lev, const uint32_t* pic, int w, const ViewRo
         right_steps(lev, pic, t.disp, t.out, t.limit, 0, w);
         return;
     }
-    right_steps(lev, pic, t.disp, t.out, t.limit, top, w);
+    right_head(lev, pic, w, t, top);
     right_fast(lev, pic, t, Reach + 3, top);
     right_steps(lev, pic, t.disp, t.out, t.limit, 0, Reach + 3);
 }
