@@ -187,15 +187,15 @@ void left_head(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTarg
 }
 
 // Columns w - 1 down to x0 of a right row, from the first pixel that lands
-// at or past the limit: the mirror image, into a scratch row with room on
-// the right up to the highest landing position.
+// at or past the limit: the mirror image, into a scratch row reaching the
+// highest landing position.
 void right_head(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTarget& t, int x0)
 {
     if (x0 >= w) return;
-    int from = x0 - Reach - 4, top = x0; // the scratch row starts at position `from`; highest landing
+    int top = x0; // highest landing position
     for (int x = x0; x < w; ++x) top = std::max(top, x + t.disp[lev[x]]);
     ViewRowTarget s = t;
-    s.out = end_scratch((size_t)(top - from) + Reach) - from;
+    s.out = end_scratch((size_t)top + Reach);
     right_fast(lev, pic, s, x0, w);
     int done = x0 - 1 + t.disp[lev[x0 - 1]]; // positions above the next pixel's landing are final for now
     if (t.limit > done + 1)
