@@ -99,7 +99,6 @@ ViewRowTarget pass_target(ViewPassRows& rows, int i, uint32_t* words, int64_t li
     const ViewPass& pass = rows.passes[i];
     ViewRowTarget t;
     t.disp = &rows.displacements[(size_t)i * 256];
-    t.shift = clamp_shift(pass.shift);
     if (words != nullptr) {
         t.out = words;
         t.limit = (int)limit;

@@ -203,19 +203,21 @@ void right_head(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTar
 }
 
 #ifdef __SSE2__
-// Landing positions of pixel x in up to four passes at once: x - (level *
-// shift) >> 8 (or x + ...), which is trunc(level * shift / 256) for
-// shifts up to 32767.
-__m128i moves(const uint8_t* lev, int x, __m128i shifts)
+// The displacements of up to four passes per level, side by side, so that
+// one load gives a pixel's move in every pass of a group.
+struct GroupMoves {
+    alignas(16) int move[256][4];
+};
+
+void group_moves(const ViewRowTarget* t, int n, GroupMoves& m)
 {
-    return _mm_srli_epi32(_mm_madd_epi16(_mm_set1_epi32(lev[x]), shifts), 8);
+    for (int level = 0; level < 256; ++level)
+        for (int k = 0; k < 4; ++k) m.move[level][k] = k < n ? t[k].disp[level] : 0;
 }
 
-__m128i group_shifts(const ViewRowTarget* t, int n)
+__m128i moves(const GroupMoves& m, const uint8_t* lev, int x)
 {
-    alignas(16) int c[4] = {0, 0, 0, 0};
-    for (int k = 0; k < n; ++k) c[k] = t[k].shift;
-    return _mm_load_si128((const __m128i*)c);
+    return _mm_load_si128((const __m128i*)m.move[lev[x]]);
 }
 
 // Passes of the same kind into disjoint blocks, pixel by pixel: the
@@ -238,13 +240,17 @@ void left_group(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTar
         left_head(lev, pic, w, t[k], firsts[k]);
         left_fast(lev, pic, t[k], firsts[k], first);
     }
-    const __m128i shifts = group_shifts(t, N), eight = _mm_set1_epi32(Reach);
+    GroupMoves m;
+    group_moves(t, N, m);
+    const __m128i eight = _mm_set1_epi32(Reach), one = _mm_set1_epi32(1);
     uint32_t* out[N];
     for (int k = 0; k < N; ++k) out[k] = t[k].out;
-    __m128i land = _mm_sub_epi32(_mm_set1_epi32(first), moves(lev, first, shifts));
+    __m128i column = _mm_set1_epi32(first);
+    __m128i land = _mm_sub_epi32(column, moves(m, lev, first));
     Quad here = quad(pic[first]);
     for (int x = first; x < last; ++x) {
-        __m128i landNext = _mm_sub_epi32(_mm_set1_epi32(x + 1), moves(lev, x + 1, shifts));
+        column = _mm_add_epi32(column, one);
+        __m128i landNext = _mm_sub_epi32(column, moves(m, lev, x + 1));
         Quad fill = quad(pic[x + 1]), head = quad_first(here, fill);
         alignas(16) unsigned p[4]; // >= 0 here
         _mm_store_si128((__m128i*)p, land);
@@ -288,13 +294,17 @@ void right_group(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTa
         right_head(lev, pic, w, t[k], tops[k]);
         right_fast(lev, pic, t[k], top, tops[k]);
     }
-    const __m128i shifts = group_shifts(t, N), eight = _mm_set1_epi32(Reach);
+    GroupMoves m;
+    group_moves(t, N, m);
+    const __m128i eight = _mm_set1_epi32(Reach), one = _mm_set1_epi32(1);
     uint32_t* out[N];
     for (int k = 0; k < N; ++k) out[k] = t[k].out;
-    __m128i land = _mm_add_epi32(_mm_set1_epi32(top - 1), moves(lev, top - 1, shifts));
+    __m128i column = _mm_set1_epi32(top - 1);
+    __m128i land = _mm_add_epi32(column, moves(m, lev, top - 1));
     Quad here = quad(pic[top - 1]);
     for (int x = top - 1; x >= Reach + 3; --x) {
-        __m128i landNext = _mm_add_epi32(_mm_set1_epi32(x - 1), moves(lev, x - 1, shifts));
+        column = _mm_sub_epi32(column, one);
+        __m128i landNext = _mm_add_epi32(column, moves(m, lev, x - 1));
         Quad fill = quad(pic[x - 1]), tail = quad_last(here, fill);
         alignas(16) unsigned q[4]; // >= 11 here
         _mm_store_si128((__m128i*)q, land);
@@ -319,17 +329,15 @@ void right_group(const uint8_t* lev, const uint32_t* pic, int w, const ViewRowTa
 }
 #endif
 
-// Whether passes may run pixel by pixel together: shifts small enough for
-// the packed multiply and, for right passes, for a block's spill into the
-// next block to come before the next pass writes there, as when the passes
-// run one after the other (every displacement below a third of the block:
-// the spill then comes from pixels right of all those that write there).
+// Whether passes may run pixel by pixel together: left passes always;
+// right passes when a block's spill into the next block comes before the
+// next pass writes there, as when the passes run one after the other
+// (every displacement below a third of the block: the spill then comes
+// from pixels right of all those that write there).
 bool groupable(const ViewRowTarget* t, int n, int w, bool right)
 {
-    for (int k = 0; k < n; ++k) {
-        if (t[k].shift > 32767) return false;
-        if (right && 3 * (int64_t)t[k].disp[255] + Reach + 3 >= w) return false;
-    }
+    for (int k = 0; right && k < n; ++k)
+        if (3 * (int64_t)t[k].disp[255] + Reach + 3 >= w) return false;
     return true;
 }
 

@@ -17,7 +17,6 @@ struct ViewRowTarget {
     uint32_t* out;   // the target row from the block's first column
     int limit;       // only out[0 .. limit - 1] is written
     const int* disp; // displacement per level
-    int shift;       // the shift c that disp was made from
 };
 
 // render_left_view's row: pixel x goes to block position x - s; block

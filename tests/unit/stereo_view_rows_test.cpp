@@ -50,7 +50,7 @@ std::vector<ViewRowTarget> targets(RowCase& c, std::vector<uint32_t>& row, bool 
     for (size_t k = 0; k < n; ++k) {
         int spill = right ? c.disp[k][255] : 0;
         int room = (int)(row.size() - k * (size_t)c.w);
-        t.push_back({&row[k * (size_t)c.w], std::min(c.w + spill, room), c.disp[k].data(), c.shifts[k]});
+        t.push_back({&row[k * (size_t)c.w], std::min(c.w + spill, room), c.disp[k].data()});
         if (room <= c.w) break;
     }
     return t;
