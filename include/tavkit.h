@@ -26,6 +26,7 @@ void TAV_Pause(const char* text);     // modal "Pause" message box
 void TAV_SetStatus(const char* text); // centred text in the main window's status line
 void TAV_SplitRGB(uint32_t color, int* red, int* green, int* blue);
 void TAV_SetForeground(int window);   // TAVMAINWINDOW brings the main window forward
+unsigned TAV_SystemCodePage(void);    // the ANSI code page narrow text is in (932: Japanese)
 
 // Run control, written by the library; long-running user code polls these and
 // returns from TAV_Main once either is non-zero.
@@ -88,6 +89,17 @@ int TAV_ZoomImage(int number, int zoom);
 // "*"). Other modes change nothing but still repaint. 0 done, 1 refused.
 int TAV_SetStretchMode(int number, int mode);
 int TAV_GetStretchMode(int number); // the mode, or 0 when refused
+// What a user program may read of an image: its pixel buffer (laid out as the
+// pixel operations address it: packed ColorWords, or bytes in rows padded to
+// a multiple of 4) and where its window is. 0 filled in; 1 bad number or free slot.
+struct TavImageInfo {
+    void* pixels;
+    int width, height, bits;
+    int windowX, windowY; // outer top-left corner of the window on the screen
+};
+int TAV_GetImageInfo(int number, TavImageInfo* info);
+int TAV_MoveImageWindow(int number, int x, int y); // keeps size and stacking; 0 done, 1 refused
+int TAV_BringImageToFront(int number);             // 0 done, 1 refused
 
 // ---- Image files and clipboard ----------------------------------------------
 int TAV_LoadImage(const char* path, int x, int y);

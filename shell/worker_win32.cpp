@@ -206,3 +206,5 @@ void TAV_SetForeground(int window)
 {
     if (window == TAVMAINWINDOW) SetForegroundWindow(MainWindow);
 }
+
+unsigned TAV_SystemCodePage(void) { return GetACP(); }
