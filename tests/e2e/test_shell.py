@@ -62,6 +62,21 @@ class Shell(unittest.TestCase):
         d.press(TITLE, "x")
         self.assertEqual(p.wait(10), 0)
 
+    def test_all_images_and_text_windows_open_and_close(self):
+        p = self.start("all256")
+        d.wait_window(cls="tavkit_mw0", title=TITLE)
+        p.wait_event("setup 1")
+        d.press(TITLE, "s")
+        p.wait_event("main return stop=0", timeout=120)
+        events = p.events()
+        self.assertIn("images 256", events)
+        self.assertIn("texts 256", events)
+        before = [e for e in events if e.startswith("gdi before")][0].split()[-1]
+        self.assertIn("gdi after " + before, events)  # 0 = 0 where the platform counts nothing
+        self.assertFalse(d.find_windows(cls="tav_iw") + d.find_windows(cls="tav_twi"))
+        d.press(TITLE, "x")
+        self.assertEqual(p.wait(10), 0)
+
     def test_exit_while_main_spins_ends_after_two_seconds(self):
         p = self.start("spin")
         d.wait_window(cls="tavkit_mw0", title=TITLE)

@@ -9,6 +9,9 @@
 //                   each action, until Stop or Exit
 //   console         TAV_Setup opens text window 0 and a 2 x 13 button box, prints a
 //                   line and records "printed 1"
+//   all256          TAV_Main opens all 256 images and all 256 text windows, closes
+//                   them, and records how many of each opened and the process's
+//                   GDI object count before and after ("gdi before N", "gdi after N")
 #include <windows.h>
 
 #include <cstdio>
@@ -69,6 +72,26 @@ static void PollButtons(void)
     }
 }
 
+// Every image and every text window at once, then none.
+static void OpenAndCloseEverything(void)
+{
+    Record("gdi before %d", (int)GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+    int images = 0, texts = 0;
+    for (int n = 0; n < 256; ++n) {
+        images += TAV_CreateImage8FL(n, "all", n % 16 * 8, n / 16 * 8, 16, 16, 100) == 0;
+        texts += TAV_OpenTextWindow(n, 300 + n % 16 * 8, n / 16 * 8, 64, 32) == 0;
+        TAV_Printf("%d", n);
+    }
+    Record("images %d", images);
+    Record("texts %d", texts);
+    for (int n = 0; n < 256; ++n) {
+        TAV_DestroyImage(n);
+        TAV_CloseTextWindow(n);
+    }
+    TAV_ProcessMessages();
+    Record("gdi after %d", (int)GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+}
+
 void TAV_Main(void)
 {
     Record("main enter stop=%d", StopRequested.load());
@@ -76,6 +99,7 @@ void TAV_Main(void)
         for (volatile unsigned n = 0;; n = n + 1) { }
     }
     if (strcmp(Mode(), "buttonbox") == 0) PollButtons();
+    if (strcmp(Mode(), "all256") == 0) OpenAndCloseEverything();
     if (strcmp(Mode(), "poll") == 0) {
         while (StopRequested.load() == 0 && ExitState.load() == 0) {
             TAV_ProcessMessages();
