@@ -15,6 +15,21 @@
 // loaded map is used with the depth direction reversed. Displacement for a
 // shift c: trunc(level * c / 256). Shifts below 0 count as 0 (the buttons
 // never make one) and shifts above 2^30 as 2^30.
+//
+// How the conversion loop runs a step: fill StereoImages from the image
+// table (each image's pixel buffer, size and depth; nullptr for a free
+// slot), clear a StereoTrace, call the step, then replay the trace
+// (trace_replay with TAV_SelectImage and a touch of TAV_SetPixel(x, y,
+// TAV_GetPixel(x, y))) and show what the step shows:
+//   render_result: show image 2.
+//   render_anaglyph, render_interlace: first re-create image 3 at W x H
+//     (TAV_ResizeImage) and zoom it to 100 %, refill its entry (absent if
+//     that failed) and, for the interlace, read its window's top; after the
+//     step bring image 3 to the front and show it.
+//   render_multi_view: first re-create image 3 at view_num * W x H; show it.
+//   plot_s_correct (after the S-correction buttons): show image 4.
+// The re-creation's own selection of image 3 then falls in its place before
+// the step's selections. Start is run_start_conversion (start_conversion.h).
 #ifndef STEREO_RENDER_H
 #define STEREO_RENDER_H
 
