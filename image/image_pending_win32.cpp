@@ -10,8 +10,6 @@ int TAV_CreateImage(int, const char*, int, int, int, int, int, int) { return 3; 
 int TAV_SelectImage(int) { return 1; }
 int TAV_RestoreImage(void) { return 1; }
 int TAV_ShowImage(int) { return 1; }
-int TAV_LoadImage(const char*, int, int) { return 2; }
-void PasteBitmapToCurrentImage(HBITMAP bitmap) { DeleteObject(bitmap); }
 
 LRESULT CALLBACK ImageWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
