@@ -38,11 +38,40 @@ void TAV_Printf(const char* format, ...);
 int TAV_InputLine(char* buffer); // one line typed into the current text window
 
 // ---- Image table, display and zoom ------------------------------------------
+// Images 0..255, each a pixel buffer shown in its own window at a zoom in
+// percent. x, y place the window's outer corner (-1: the system's default);
+// sizes below 1 become 1. Creation results: 0 created (and current), 1 number
+// in use, 2 no zoom meets the window's size limits, 3 bad bits or no memory
+// for the buffer, 4 number outside 0..255. The FL forms may grow up to twice
+// the screen instead of staying on it.
 int TAV_CreateImage(int number, const char* name, int x, int y, int width, int height, int zoom,
                     int bits = 32);
-int TAV_SelectImage(int number);
-int TAV_RestoreImage(void);
-int TAV_ShowImage(int number);
+int TAV_CreateImageFL(int number, const char* name, int x, int y, int width, int height, int zoom);
+int TAV_CreateImage8(int number, const char* name, int x, int y, int width, int height, int zoom);
+int TAV_CreateImage8FL(int number, const char* name, int x, int y, int width, int height, int zoom);
+int TAV_DestroyImage(int number);  // 0 destroyed; 1 bad number or free slot
+// Recreates the image at a new size, keeping name, position, zoom, depth,
+// colour table and stretching mode; the pixels become black. 0 done; 1 bad
+// number or free slot; 2 or 3 as for creation (the number is then free).
+int TAV_ResizeImage(int number, int width, int height);
+int TAV_SelectImage(int number);   // 0 current now (the previous one is remembered); 1 refused
+int TAV_RestoreImage(void);        // 0 the previously current image is current again; 1 refused
+// Colour table of the current 8-bit image, RGBQUAD entries (blue, green, red,
+// 0). 0 done; 1 no current image; 2 not an 8-bit image.
+int TAV_SetColorTable(const void* entries, int count);
+int TAV_GetColorTable(void* entries256);
+// Block copies between the current image and a packed buffer (ColorWords or
+// bytes, w a row). Reading gives 0 outside the image; writing starts at the
+// top row and skips what falls outside.
+void TAV_ReadImageBlock(void* buffer, int x, int y, int w, int h);
+void TAV_WriteImageBlock(const void* buffer, int x, int w, int h);
+int TAV_ShowImage(int number);     // copy to the window now; 0 done, 1 refused
+// 0 resized; 1 refused; 2 no zoom meets the size limits (nothing changes).
+int TAV_ZoomImage(int number, int zoom);
+// Stretching mode 3 (nearest pixel) or 4 (half-tone: averaged, title ends in
+// "*"). Other modes change nothing but still repaint. 0 done, 1 refused.
+int TAV_SetStretchMode(int number, int mode);
+int TAV_GetStretchMode(int number); // the mode, or 0 when refused
 
 // ---- Image files and clipboard ----------------------------------------------
 // Draws a picture file into the current image with its top-left corner at
