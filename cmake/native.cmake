@@ -44,12 +44,12 @@ endif()
 if(TAV_WIN_BUILD_DIR)
   add_test(NAME wine.all
            COMMAND ${CMAKE_SOURCE_DIR}/scripts/run-wine-tests.sh ${TAV_WIN_BUILD_DIR}/tavkit_winetests.exe)
-  set_tests_properties(wine.all PROPERTIES TIMEOUT 600)
+  set_tests_properties(wine.all PROPERTIES TIMEOUT 600 RESOURCE_LOCK wine)
   file(GLOB _e2e CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.py)
   foreach(src ${_e2e})
     get_filename_component(name ${src} NAME_WE)
     add_test(NAME e2e.${name} COMMAND /usr/bin/python3 ${src})
-    set_tests_properties(e2e.${name} PROPERTIES TIMEOUT 600
+    set_tests_properties(e2e.${name} PROPERTIES TIMEOUT 600 RESOURCE_LOCK wine
       ENVIRONMENT "TAV_WIN_BUILD_DIR=${TAV_WIN_BUILD_DIR};TAV_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
   endforeach()
 endif()

@@ -1,6 +1,6 @@
 // tavprobe: reports the top-level windows of this Wine prefix as the window
 // system sees them, for end-to-end tests that watch the program from outside.
-//   tavprobe list           one line per visible top-level window:
+//   tavprobe list [FILE]    one line per visible top-level window, to FILE or stdout:
 //                           hwnd<TAB>pid<TAB>class<TAB>title<TAB>x,y,w,h of the client area on screen
 //   tavprobe post HWND MSG WPARAM LPARAM   posts a message (numbers in decimal or 0x hex)
 #include <windows.h>
@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+static FILE* Out;
+
 static void PrintUtf8(const wchar_t* text)
 {
     char out[1024];
@@ -16,7 +18,7 @@ static void PrintUtf8(const wchar_t* text)
     if (n <= 0) out[0] = 0;
     for (char* p = out; *p; ++p)
         if (*p == '\t' || *p == '\n' || *p == '\r') *p = ' ';
-    fputs(out, stdout);
+    fputs(out, Out);
 }
 
 static BOOL CALLBACK ListOne(HWND window, LPARAM)
@@ -31,18 +33,23 @@ static BOOL CALLBACK ListOne(HWND window, LPARAM)
     GetClientRect(window, &c);
     POINT origin = {0, 0};
     ClientToScreen(window, &origin);
-    printf("%llu\t%lu\t", (unsigned long long)(UINT_PTR)window, (unsigned long)pid);
+    fprintf(Out, "%llu\t%lu\t", (unsigned long long)(UINT_PTR)window, (unsigned long)pid);
     PrintUtf8(cls);
-    putchar('\t');
+    fputc('\t', Out);
     PrintUtf8(title);
-    printf("\t%ld,%ld,%ld,%ld\n", origin.x, origin.y, c.right - c.left, c.bottom - c.top);
+    fprintf(Out, "\t%ld,%ld,%ld,%ld\n", origin.x, origin.y, c.right - c.left, c.bottom - c.top);
     return TRUE;
 }
 
 int main(int argc, char** argv)
 {
     if (argc >= 2 && strcmp(argv[1], "list") == 0) {
+        // A file, not a pipe: a Wine service started meanwhile may inherit the
+        // pipe and keep the reader waiting for its end.
+        Out = argc >= 3 ? fopen(argv[2], "w") : stdout;
+        if (!Out) return 1;
         EnumWindows(ListOne, 0);
+        if (Out != stdout) fclose(Out);
         return 0;
     }
     if (argc >= 6 && strcmp(argv[1], "post") == 0) {

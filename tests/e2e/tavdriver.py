@@ -1,0 +1,182 @@
+"""Drives TAVKIT programs under Wine from outside, as a user and the window
+system see them: starts an .exe, lists its windows through tavprobe.exe,
+waits for conditions, presses keys and clicks with xdotool, grabs pixels.
+
+Environment (set by scripts/test.sh): DISPLAY, WINEPREFIX, TAV_WIN_BUILD_DIR.
+"""
+import os
+import subprocess
+import tempfile
+import time
+
+BUILD = os.environ.get("TAV_WIN_BUILD_DIR") or os.path.join(
+    os.path.dirname(__file__), "..", "..", "build", "win")
+
+
+def exe(name):
+    return os.path.join(BUILD, name)
+
+
+def to_windows_path(path):
+    """Path of a Linux file as a Wine program sees it (drive Z:)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def quiet(command, timeout=30):
+    """Runs a Wine helper with no pipes: a Wine service started meanwhile can
+    inherit a pipe and hold it open long after the helper ended."""
+    return subprocess.run(command, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL, timeout=timeout).returncode
+
+
+def wait_until(condition, timeout=10.0, interval=0.05, what="condition"):
+    """Polls `condition` until it returns a true value; returns that value."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError("timed out waiting for " + what)
+        time.sleep(interval)
+
+
+class Window:
+    def __init__(self, line):
+        hwnd, pid, cls, title, rect = line.split("\t")
+        self.hwnd = int(hwnd)
+        self.pid = int(pid)
+        self.cls = cls
+        self.title = title
+        x, y, w, h = (int(v) for v in rect.split(","))
+        self.client = (x, y, w, h)  # client area on screen
+
+    def __repr__(self):
+        return "Window(%s %r %r %s)" % (self.hwnd, self.cls, self.title, self.client)
+
+
+def windows():
+    """Visible top-level windows of every program in this Wine prefix."""
+    with tempfile.NamedTemporaryFile(prefix="tavprobe", suffix=".txt") as f:
+        quiet(["wine", exe("tavprobe.exe"), "list", to_windows_path(f.name)])
+        with open(f.name, encoding="utf-8", errors="replace") as listing:
+            out = listing.read()
+    return [Window(l) for l in out.replace("\r", "").splitlines() if l.count("\t") == 4]
+
+
+def find_windows(cls=None, title=None):
+    return [w for w in windows()
+            if (cls is None or w.cls == cls) and (title is None or w.title == title)]
+
+
+def wait_window(cls=None, title=None, timeout=15.0):
+    return wait_until(lambda: (find_windows(cls, title) or [None])[0], timeout,
+                      what="window class=%r title=%r" % (cls, title))
+
+
+def post(window, message, wparam=0, lparam=0):
+    quiet(["wine", exe("tavprobe.exe"), "post", str(window.hwnd), str(message), str(wparam),
+           str(lparam)])
+
+
+def x_window(title):
+    """X window id of the top-level window with this exact title."""
+    def search():
+        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
+                           capture_output=True, text=True)
+        ids = r.stdout.split()
+        return ids[-1] if ids else None
+    return wait_until(search, 10, what="X window %r" % title)
+
+
+def focus(title):
+    """Gives the keyboard focus to a Wine window (no window manager runs)."""
+    xid = x_window(title)
+    subprocess.run(["xdotool", "windowfocus", str(root_window())], capture_output=True)
+    subprocess.run(["xdotool", "windowfocus", "--sync", xid], capture_output=True, timeout=10)
+    return xid
+
+
+def press(title, *keys):
+    focus(title)
+    for k in keys:
+        subprocess.run(["xdotool", "key", k], check=True)
+
+
+def click(x, y, button=1):
+    subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", str(button)],
+                   check=True)
+
+
+def root_window():
+    r = subprocess.run(["xdotool", "search", "--maxdepth", "0", "--name", ""],
+                       capture_output=True, text=True)
+    ids = r.stdout.split()
+    return ids[0] if ids else "0"
+
+
+def grab(x, y, w, h):
+    """Screen pixels of a rectangle as rows of (r, g, b)."""
+    with tempfile.NamedTemporaryFile(suffix=".ppm") as f:
+        subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y),
+                        "+repage", "-depth", "8", "ppm:" + f.name], check=True)
+        with open(f.name, "rb") as ppm:
+            data = ppm.read()
+    # binary PPM: P6 <w> <h> 255 then raw bytes
+    parts = data.split(maxsplit=4)
+    width, height, raw = int(parts[1]), int(parts[2]), parts[4]
+    return [[tuple(raw[(j * width + i) * 3:(j * width + i) * 3 + 3]) for i in range(width)]
+            for j in range(height)]
+
+
+class Program:
+    """One running copy of a TAVKIT executable under Wine."""
+
+    def __init__(self, name="tavtest.exe", mode=None, cwd=None, env=None):
+        self.log = tempfile.NamedTemporaryFile(prefix="tavlog", suffix=".txt", delete=False).name
+        e = dict(os.environ)
+        e["TAVTEST_LOG"] = to_windows_path(self.log)
+        if mode:
+            e["TAVTEST_MODE"] = mode
+        e.update(env or {})
+        self.process = subprocess.Popen(["wine", exe(name)], cwd=cwd or tempfile.gettempdir(),
+                                        env=e, stdin=subprocess.DEVNULL,
+                                        stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+
+    def events(self):
+        try:
+            with open(self.log, errors="replace") as f:
+                return [l.rstrip("\r\n") for l in f]
+        except FileNotFoundError:
+            return []
+
+    def wait_event(self, event, timeout=15.0):
+        return wait_until(lambda: event in self.events(), timeout, what="event %r" % event)
+
+    def wait(self, timeout=15.0):
+        return self.process.wait(timeout=timeout)
+
+    def running(self):
+        return self.process.poll() is None
+
+    def kill(self):
+        if self.running():
+            self.process.kill()
+            self.process.wait()
+
+    def close(self):
+        self.kill()
+        try:
+            os.unlink(self.log)
+        except OSError:
+            pass
+
+
+def kill_all_programs():
+    """Ends every Windows program of the prefix (leftovers of a failed test)."""
+    for w in windows():
+        if w.cls.startswith("tavkit_mw"):
+            post(w, 0x0010)  # WM_CLOSE: default handling destroys the main window
+    wait_until(lambda: not any(w.cls.startswith("tavkit_mw") for w in windows()), 10,
+               what="no programs left")
