@@ -31,9 +31,12 @@ bool PathToWide(const char* path, wchar_t* out)
 
 bool PathToNarrow(const wchar_t* path, char* out)
 {
+    // No best-fit replacements: a path must convert back to itself, or it
+    // would name another file.
     BOOL lossy = FALSE;
-    int n = WideCharToMultiByte(CP_ACP, 0, path, -1, out, PathChars, nullptr, &lossy);
-    if (n <= 0 || lossy) {
+    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path, -1, out, PathChars, nullptr, &lossy);
+    wchar_t back[PathChars];
+    if (n <= 0 || lossy || !PathToWide(out, back) || wcscmp(back, path) != 0) {
         out[0] = 0;
         return false;
     }
