@@ -1,9 +1,9 @@
 // Window-free rules of image file input and output: the save formats, the
-// dialog filter lists, the filter-to-format map and the extension rule.
+// dialog filter lists, the filter-to-format map, the extension rule and the
+// top bytes of drawn pixels.
 #ifndef TAV_IMAGE_FILE_RULES_H
 #define TAV_IMAGE_FILE_RULES_H
 
-#include <cstddef>
 #include <cstdint>
 
 enum {
@@ -19,6 +19,9 @@ struct SaveFormat {
     const wchar_t* mimeType;  // MIME type of the encoder
 };
 extern const SaveFormat SaveFormats[SaveFormatCount]; // by format index 0..4
+
+// Largest picture file read into memory, and largest written file mended.
+const uint64_t MaxPictureFileBytes = (uint64_t)1 << 30;
 
 struct FileFilter {
     const wchar_t* description;
@@ -37,19 +40,6 @@ bool BuildFilterList(int count, wchar_t* out, int outChars);
 // in lower case, already contain it. `path` holds PathChars units. Returns
 // false, leaving the path unchanged, when the result would not fit.
 bool EnsureExtension(wchar_t* path, const wchar_t* extension);
-
-// A BMP file's header (its first 6 bytes) has a file-size field; some
-// encoders leave the colour table out of it, and strict decoders then refuse
-// the file. Writes the real size into `header` and returns true when the
-// field disagrees with `fileSize`; false (nothing to do) otherwise.
-bool FixBmpSizeField(uint8_t header[6], uint64_t fileSize);
-
-// A TIFF file's colour map holds 16-bit intensities, 65535 the brightest.
-// Some encoders write an 8-bit colour v as v << 8 (so 255 is not the
-// brightest); rewrites such a map of the first image as v * 257, which every
-// decoder reads back as v. `file` is the whole file. Returns true when it
-// changed the map; false for other files and maps already in full range.
-bool FixTiffColorMap(uint8_t* file, size_t size);
 
 // Sets the top byte of every ColorWord to 0 in the part of the rectangle
 // (x, y, w, h) that lies inside a width x height image of packed rows: a
