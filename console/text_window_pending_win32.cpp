@@ -11,6 +11,7 @@ int CurrentTextWindowNumber(void) { return 0; }
 HWND TextWindowHandle(int) { return nullptr; }
 int TAV_OpenTextWindow(int, int, int, int, int) { return 0; }
 void TAV_Printf(const char*, ...) {}
+void TAV_OpenDefaultTextWindow(void) {}
 
 LRESULT CALLBACK TextWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {

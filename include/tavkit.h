@@ -35,7 +35,8 @@ extern std::atomic<int> ExitState;     // 0 running, 1 exit requested, 2 worker 
 // ---- Text windows -----------------------------------------------------------
 int TAV_OpenTextWindow(int number, int x, int y, int width, int height);
 void TAV_Printf(const char* format, ...);
-int TAV_InputLine(char* buffer); // one line typed into the current text window
+void TAV_OpenDefaultTextWindow(void);
+void TAV_InputLine(char* buffer);
 
 // ---- Image table, display and zoom ------------------------------------------
 // Images 0..255, each a pixel buffer shown in its own window at a zoom in
@@ -89,8 +90,19 @@ int TAV_SaveFileDialog(char* buffer);
 // ---- Pixel access, colour models, drawing -----------------------------------
 
 // ---- Button box -------------------------------------------------------------
-void TAV_OpenButtonBox(int x, int y, int nx, int ny);
+// One box of nx x ny push buttons (at most 256), numbered row by row from 0.
+void TAV_OpenButtonBox(int x, int y, int nx, int ny); // nothing when open or the shape is bad
 void TAV_CloseButtonBox(void);
+void TAV_SetButtonBoxTitle(int index, const char* caption); // caption of button index
+void TAV_ResizeButtonBox(int width, int height);  // client size; the buttons fill it
+int TAV_ButtonBoxCount(void);                      // buttons of the open box, 0 when none
+// Clicks on button i not yet consumed, counted on the worker thread while it
+// pumps messages. Keys 0..9 in the box count for buttons 0..9 even beyond the
+// box's count; consume only indices below TAV_ButtonBoxCount().
+extern int ButtonClicks[256];
+// Consumes the clicks of button index: returns them and sets the counter to 0;
+// returns 0 when no box is open or index is not one of its buttons.
+int TAV_TakeButtonClicks(int index);
 
 // ---- Input box --------------------------------------------------------------
 int TAV_OpenInputBox(int x, int y, int items);
