@@ -51,8 +51,10 @@ class MainWindowPictures(unittest.TestCase):
 
     def start(self, env=None):
         self.program = d.Program("tavtest.exe", env=env)
-        self.main = d.wait_window(cls="tavkit_mw0", title=TITLE)
+        d.wait_window(cls="tavkit_mw0", title=TITLE)
         self.program.wait_event("setup 1")
+        # Where the main window rests once its opening animation is over.
+        self.main = d.wait_window(cls="tavkit_mw0", title=TITLE)
 
     def image_windows(self):
         return sorted((w.title for w in d.find_windows(cls="tav_iw")))
@@ -114,16 +116,19 @@ class MainWindowPictures(unittest.TestCase):
         self.assertEqual(self.image_windows(), ["000 " + ACCENTED + "(100%)"])
         self.assert_shows("000 " + ACCENTED + "(100%)", accented)
 
-    def test_ctrl_v_pastes_the_clipboard_picture_as_a_new_image(self):
-        path = os.path.join(self.folder, "clip.bmp")
-        im = picture(path, 137, 51, 21)
-        self.start()
+    def put_on_clipboard(self, path):
         self.clip = subprocess.Popen(["xclip", "-selection", "clipboard", "-t", "image/bmp", "-i", path],
                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                      stderr=subprocess.DEVNULL)
         d.wait_until(lambda: b"image/bmp" in subprocess.run(
             ["xclip", "-selection", "clipboard", "-o", "-t", "TARGETS"],
             capture_output=True).stdout, 10, what="the picture on the X clipboard")
+
+    def test_ctrl_v_pastes_the_clipboard_picture_as_a_new_image(self):
+        path = os.path.join(self.folder, "clip.bmp")
+        im = picture(path, 137, 51, 21)
+        self.start()
+        self.put_on_clipboard(path)
         d.press(TITLE, "ctrl+v")
         self.wait_images(1)
         self.assertEqual(self.image_windows(), ["000(100%)"])
@@ -131,6 +136,35 @@ class MainWindowPictures(unittest.TestCase):
         d.press(TITLE, "ctrl+v")
         self.wait_images(2)
         self.assertEqual(self.image_windows(), ["000(100%)", "001(100%)"])
+
+    def test_popup_menu_paste(self):
+        path = os.path.join(self.folder, "clip.bmp")
+        im = picture(path, 140, 60, 7)
+        self.start()
+        self.put_on_clipboard(path)
+        x, y, w, h = self.main.client
+        d.click(x + w // 2, y + 2, 3)
+        d.wait_until(lambda: any(m.cls == "#32768" for m in d.windows()), 10, what="the popup menu")
+        # The menu has the keyboard now: the first item is Paste.
+        subprocess.run(["xdotool", "key", "Down", "Return"], check=True)
+        self.wait_images(1)
+        self.assert_shows("000(100%)", im)
+
+    def test_no_paste_or_drop_while_the_user_program_runs(self):
+        path = os.path.join(self.folder, "clip.bmp")
+        picture(path, 140, 60, 7)
+        self.start()
+        self.put_on_clipboard(path)
+        d.press(TITLE, "s")
+        self.program.wait_event("main enter stop=0")
+        x, y, w, h = self.main.client
+        self.assertFalse(xdnd_drop.drop_files(x + w // 2, y + 2, [path]))  # drops refused
+        d.press(TITLE, "ctrl+v")  # ignored while running
+        d.press(TITLE, "c")
+        self.program.wait_event("main return stop=1")
+        d.press(TITLE, "ctrl+v")  # handled after the one before, had that one worked
+        self.wait_images(1)
+        self.assertEqual(self.image_windows(), ["000(100%)"])
 
 
 if __name__ == "__main__":
