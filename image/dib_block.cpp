@@ -10,7 +10,7 @@ static uint16_t ReadU16(const uint8_t* p) { return (uint16_t)(p[0] | (p[1] << 8)
 
 static bool KnownHeaderSize(uint32_t size)
 {
-    return size == 40 || size == 52 || size == 56 || size == 108 || size == 124;
+    return size == 40 || size == 108 || size == 124; // info, version 4 and version 5 headers
 }
 
 static bool KnownBitCount(int bits)

@@ -14,7 +14,7 @@ enum {
 const int64_t MaxDibPixels = (int64_t)1 << 27; // 128 M pixels (512 MB as a 32-bit image)
 
 struct DibLayout {
-    int headerSize;        // 40, 52, 56, 108 or 124
+    int headerSize;        // 40, 108 or 124
     int width;             // 1..MaxDibSide
     int height;            // as stored: positive bottom-up, negative top-down
     int bitCount;          // 1, 4, 8, 16, 24 or 32

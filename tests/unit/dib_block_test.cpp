@@ -86,6 +86,7 @@ TEST(DibLayout, RefusesInconsistentFields)
         {"core header", {12, 3, 2, 1, 24, 0, 0}, 28, 24},
         {"header size 0", {0, 3, 2, 1, 24, 0, 0}, 40, 24},
         {"header size 64", {64, 3, 2, 1, 24, 0, 0}, 0, 24},
+        {"version 2 header", {52, 3, 2, 1, 24, 0, 0}, 0, 24},
         {"planes 0", {40, 3, 2, 0, 24, 0, 0}, 0, 24},
         {"planes 2", {40, 3, 2, 2, 24, 0, 0}, 0, 24},
         {"0 bits", {40, 3, 2, 1, 0, 0, 0}, 0, 24},
