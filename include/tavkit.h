@@ -33,9 +33,24 @@ extern std::atomic<int> StopRequested; // 1 after Stop or Exit; cleared around e
 extern std::atomic<int> ExitState;     // 0 running, 1 exit requested, 2 worker finished
 
 // ---- Text windows -----------------------------------------------------------
+// Numbered console windows 0..255; one is current for output and colours.
+// Opens window `number` with a client area of width x height pixels (negative:
+// 400 x 300) at screen position x, y (negative: the system's choice) and makes
+// it current. 0 opened; 1 it was open already (brought forward and made
+// current, nothing else changes); 2 number not below 256; 3 the window or its
+// bitmap could not be created.
 int TAV_OpenTextWindow(int number, int x, int y, int width, int height);
-void TAV_Printf(const char* format, ...);
+// Brings the current text window forward, or opens window 0 mid-screen, 400 x 300.
 void TAV_OpenDefaultTextWindow(void);
+int TAV_CloseTextWindow(int number);  // 0 closed; 1 not below 256 or not open
+int TAV_SelectTextWindow(int number); // 0 now current; 1 not below 256 or not open
+// Formats into 4096 bytes (longer output is cut) and prints at the current
+// window's cursor; nothing happens while the current window is not open.
+void TAV_Printf(const char* format, ...);
+// Saves the current colour pair on an 8-deep stack and sets a new one; pop restores.
+void TAV_PushTextColor(uint32_t textColor, uint32_t backColor);
+void TAV_PopTextColor(void);
+// Reads one typed line (at least 256 bytes of buffer); empty when abandoned.
 void TAV_InputLine(char* buffer);
 
 // ---- Image table, display and zoom ------------------------------------------
