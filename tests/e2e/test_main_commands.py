@@ -1,6 +1,7 @@
-"""Pictures brought to the main window from outside: files dropped on it by
-an XDND source and a picture pasted from the X clipboard with Ctrl+V each
-become a new image window, numbered from the first free number."""
+"""The main window's commands watched from outside: files dropped on it by an
+XDND source and a picture pasted from the X clipboard (Ctrl+V or the popup
+menu) each become a new image window, numbered from the first free number;
+the popup menu opens text windows."""
 import os
 import shutil
 import subprocess
@@ -35,7 +36,7 @@ def picture(path, width, height, seed):
     return im
 
 
-class MainWindowPictures(unittest.TestCase):
+class MainWindowCommands(unittest.TestCase):
     def setUp(self):
         self.folder = tempfile.mkdtemp(prefix="tavdrop")
         self.program = None
@@ -124,6 +125,15 @@ class MainWindowPictures(unittest.TestCase):
             ["xclip", "-selection", "clipboard", "-o", "-t", "TARGETS"],
             capture_output=True).stdout, 10, what="the picture on the X clipboard")
 
+    def choose_from_popup(self, downs):
+        """Opens the main window's popup menu and picks the item reached by
+        pressing Down `downs` times (separators are skipped); the menu has the
+        keyboard while it is open."""
+        x, y, w, h = self.main.client
+        d.click(x + w // 2, y + 2, 3)
+        d.wait_until(lambda: any(m.cls == "#32768" for m in d.windows()), 10, what="the popup menu")
+        subprocess.run(["xdotool", "key"] + ["Down"] * downs + ["Return"], check=True)
+
     def test_ctrl_v_pastes_the_clipboard_picture_as_a_new_image(self):
         path = os.path.join(self.folder, "clip.bmp")
         im = picture(path, 137, 51, 21)
@@ -142,13 +152,17 @@ class MainWindowPictures(unittest.TestCase):
         im = picture(path, 140, 60, 7)
         self.start()
         self.put_on_clipboard(path)
-        x, y, w, h = self.main.client
-        d.click(x + w // 2, y + 2, 3)
-        d.wait_until(lambda: any(m.cls == "#32768" for m in d.windows()), 10, what="the popup menu")
-        # The menu has the keyboard now: the first item is Paste.
-        subprocess.run(["xdotool", "key", "Down", "Return"], check=True)
+        self.choose_from_popup(1)  # the first item: Paste
         self.wait_images(1)
         self.assert_shows("000(100%)", im)
+
+    def test_popup_menu_text_window_opens_the_first_free_one(self):
+        self.start()
+        text_windows = lambda: sorted(w.title for w in d.find_windows(cls="tav_twi"))
+        self.choose_from_popup(6)  # Paste, Start, Stop, Exit, Image Window, Text Window
+        d.wait_until(lambda: text_windows() == ["TextWindow 0"], 10, what="text window 0")
+        self.choose_from_popup(6)
+        d.wait_until(lambda: text_windows() == ["TextWindow 0", "TextWindow 1"], 10, what="text window 1")
 
     def test_no_paste_or_drop_while_the_user_program_runs(self):
         path = os.path.join(self.folder, "clip.bmp")
