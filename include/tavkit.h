@@ -102,7 +102,17 @@ int TAV_MoveImageWindow(int number, int x, int y); // keeps size and stacking; 0
 int TAV_BringImageToFront(int number);             // 0 done, 1 refused
 
 // ---- Image files and clipboard ----------------------------------------------
+// Draws a picture file into the current image with its top-left corner at
+// (x, y), at its own size; an 8-bit image first takes the picture's palette.
+// 0 drawn; 1 no picture in the file; 2 no current image.
 int TAV_LoadImage(const char* path, int x, int y);
+// Saves the region (0, 0, width, height) of the current image as format 0 BMP,
+// 1 JPEG, 2 GIF, 3 PNG or 4 TIFF, adding the format's extension unless the
+// path ends in it. 0 written; 1 not written; 2 empty region; 3 no current image.
+int TAV_SaveImage(int width, int height, int format, const char* path);
+// File dialogs; `buffer` receives the chosen path (260 bytes). 0 chosen, 1 cancelled.
+int TAV_OpenFileDialog(const char* title, char* buffer);
+int TAV_SaveFileDialog(char* buffer);
 
 // ---- Pixel access, colour models, drawing -----------------------------------
 // Every operation acts on the current image (TAV_SelectImage). Coordinates are

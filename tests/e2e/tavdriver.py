@@ -5,6 +5,7 @@ waits for conditions, presses keys and clicks with xdotool, grabs pixels.
 Environment (set by scripts/test.sh): DISPLAY, WINEPREFIX, TAV_WIN_BUILD_DIR.
 """
 import os
+import re
 import subprocess
 import tempfile
 import time
@@ -110,9 +111,10 @@ def grab(x, y, w, h):
                         "+repage", "-depth", "8", "ppm:" + f.name], check=True)
         with open(f.name, "rb") as ppm:
             data = ppm.read()
-    # binary PPM: P6 <w> <h> 255 then raw bytes
-    parts = data.split(maxsplit=4)
-    width, height, raw = int(parts[1]), int(parts[2]), parts[4]
+    # binary PPM: P6 <w> <h> 255, one whitespace byte, then raw bytes (which
+    # may themselves start with whitespace values)
+    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+\d+\s", data)
+    width, height, raw = int(header.group(1)), int(header.group(2)), data[header.end():]
     return [[tuple(raw[(j * width + i) * 3:(j * width + i) * 3 + 3]) for i in range(width)]
             for j in range(height)]
 
