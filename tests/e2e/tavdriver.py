@@ -157,6 +157,13 @@ class Program:
 
     def close(self):
         self.kill()
+        # Tests run one at a time: wait until the windows of a killed copy are
+        # gone, so the next test cannot mistake them for its own.
+        try:
+            wait_until(lambda: not any(w.cls.startswith("tav") for w in windows()), 10,
+                       what="windows of the ended program gone")
+        except AssertionError:
+            pass
         try:
             os.unlink(self.log)
         except OSError:
