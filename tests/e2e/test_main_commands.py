@@ -118,7 +118,8 @@ class MainWindowCommands(unittest.TestCase):
         self.assert_shows("000 " + ACCENTED + "(100%)", accented)
 
     def put_on_clipboard(self, path):
-        self.clip = subprocess.Popen(["xclip", "-selection", "clipboard", "-t", "image/bmp", "-i", path],
+        # -quiet keeps xclip in the foreground, so ending this process ends it.
+        self.clip = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-t", "image/bmp", "-i", path],
                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                      stderr=subprocess.DEVNULL)
         d.wait_until(lambda: b"image/bmp" in subprocess.run(
