@@ -81,6 +81,20 @@ def post(window, message, wparam=0, lparam=0):
            str(lparam)])
 
 
+def raise_window(window):
+    """Puts a window on top of the others without activating it; its newly
+    shown parts are repainted afterwards, so poll what is read from them."""
+    quiet(["wine", exe("tavprobe.exe"), "raise", str(window.hwnd)])
+
+
+def child_texts(window):
+    """The texts of a window's child windows (a message box's text and buttons)."""
+    with tempfile.NamedTemporaryFile(prefix="tavprobe", suffix=".txt") as f:
+        quiet(["wine", exe("tavprobe.exe"), "texts", str(window.hwnd), to_windows_path(f.name)])
+        with open(f.name, encoding="utf-8", errors="replace") as listing:
+            return [l for l in listing.read().replace("\r", "").splitlines()]
+
+
 def focus(title):
     """Gives the keyboard focus to a top-level window by clicking its caption,
     as a user would. (No window manager runs; Wine draws the frames itself.)"""
@@ -89,7 +103,23 @@ def focus(title):
     click(x + min(width // 2, 60), y + 8)
     wait_until(lambda: any(v.hwnd == w.hwnd and v.foreground for v in windows()), 10,
                what="focus on %r" % title)
+    # A window that activates itself (a message box) can race the click: Wine
+    # then counts it foreground while X keeps the keys on the window clicked
+    # before, and a second click changes nothing. Hand X the keys directly.
+    wait_until(lambda: _keyboard_on(title), 10, what="keys to %r" % title)
     return w
+
+
+def _keyboard_on(title):
+    focused = subprocess.run(["xdotool", "getwindowfocus", "getwindowname"], capture_output=True,
+                             text=True).stdout.strip()
+    if focused == title:
+        return True
+    found = subprocess.run(["xdotool", "search", "--name", "^%s$" % re.escape(title)],
+                           capture_output=True, text=True).stdout.split()
+    if found:
+        subprocess.run(["xdotool", "windowfocus", found[0]])
+    return False
 
 
 def press(title, *keys):

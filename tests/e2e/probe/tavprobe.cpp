@@ -5,6 +5,8 @@
 //                           screen<TAB>x,y,w,h of the whole window<TAB>1 if it is the
 //                           foreground window, else 0
 //   tavprobe post HWND MSG WPARAM LPARAM   posts a message (numbers in decimal or 0x hex)
+//   tavprobe raise HWND     puts a window on top of the others without activating it
+//   tavprobe texts HWND FILE   the texts of a window's child windows, one a line, in UTF-8
 #include <windows.h>
 
 #include <cstdio>
@@ -47,6 +49,15 @@ static BOOL CALLBACK ListOne(HWND window, LPARAM)
     return TRUE;
 }
 
+static BOOL CALLBACK ListText(HWND child, LPARAM)
+{
+    wchar_t text[512];
+    GetWindowTextW(child, text, 512);
+    PrintUtf8(text);
+    fputc('\n', Out);
+    return TRUE;
+}
+
 int main(int argc, char** argv)
 {
     if (argc >= 2 && strcmp(argv[1], "list") == 0) {
@@ -65,6 +76,18 @@ int main(int argc, char** argv)
         LPARAM lp = (LPARAM)strtoll(argv[5], nullptr, 0);
         return PostMessageW(w, msg, wp, lp) ? 0 : 1;
     }
-    fprintf(stderr, "usage: tavprobe list | post HWND MSG WPARAM LPARAM\n");
+    if (argc >= 3 && strcmp(argv[1], "raise") == 0) {
+        HWND w = (HWND)(UINT_PTR)strtoull(argv[2], nullptr, 0);
+        return SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) ? 0 : 1;
+    }
+    if (argc >= 4 && strcmp(argv[1], "texts") == 0) {
+        HWND w = (HWND)(UINT_PTR)strtoull(argv[2], nullptr, 0);
+        Out = fopen(argv[3], "w");
+        if (!Out) return 1;
+        EnumChildWindows(w, ListText, 0);
+        fclose(Out);
+        return 0;
+    }
+    fprintf(stderr, "usage: tavprobe list [FILE] | post HWND MSG WPARAM LPARAM | raise HWND | texts HWND FILE\n");
     return 2;
 }
