@@ -159,7 +159,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     }
 
     DeleteObject(TrueTypeFont);
-    DestroyMenu(MainMenuBar);
+    if (IsMenu(MainMenuBar)) DestroyMenu(MainMenuBar); // normally gone with the main window
     Gdiplus::GdiplusShutdown(gdiplusToken);
     return 0;
 }
