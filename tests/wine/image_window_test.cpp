@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "dc_pixels.h"
 #include "image/image_win32.h"
 #include "shell/shell_win32.h"
 #include "tavkit.h"
@@ -63,24 +64,8 @@ int CountImageWindows(void)
 std::vector<uint32_t> ReadClient(HWND window, int width, int height)
 {
     HDC windowDC = GetDC(window);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(windowDC);
-    HGDIOBJ previous = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, width, height, windowDC, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> pixels((const uint32_t*)bits, (const uint32_t*)bits + (size_t)width * height);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(dib);
+    std::vector<uint32_t> pixels = CopyDcPixels(windowDC, width, height);
     ReleaseDC(window, windowDC);
-    for (uint32_t& p : pixels) p &= 0xFFFFFF;
     return pixels;
 }
 

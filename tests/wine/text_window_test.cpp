@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "console/line_input_state.h"
+#include "dc_pixels.h"
 #include "console/text_window_win32.h"
 #include "shell/shell_win32.h"
 #include "tavkit.h"
@@ -47,22 +48,7 @@ Picture ReadBitmap(int n)
     Picture p;
     p.width = Slot(n).width;
     p.height = Slot(n).height;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = p.width;
-    bi.bmiHeader.biHeight = -p.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, dib);
-    BitBlt(dc, 0, 0, p.width, p.height, (HDC)Slot(n).memoryDC, 0, 0, SRCCOPY);
-    GdiFlush();
-    p.pixels.assign((uint32_t*)bits, (uint32_t*)bits + (size_t)p.width * p.height);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(dib);
+    p.pixels = CopyDcPixels((HDC)Slot(n).memoryDC, p.width, p.height);
     return p;
 }
 
