@@ -20,40 +20,6 @@ namespace {
 // minimum is blue if b <= r and b <= g, else green if g <= r, else red. These
 // priorities pick row 0 for the one tie that matters, and a grey gets row 0
 // with a zero numerator.
-constexpr int HueRowOf(int maxChannel, int minChannel) // channels 0 R, 1 G, 2 B
-{
-    return maxChannel == 0 ? (minChannel == 2 ? 0 : 5)
-         : maxChannel == 1 ? (minChannel == 2 ? 1 : 2)
-                           : (minChannel == 0 ? 3 : 4);
-}
-
-struct HueTables {
-    // By (r >= g) | (g >= b) << 1 | (r >= b) << 2: the row's base hue times 2,
-    // plus 1 for the odd rows.
-    uint16_t row[8];
-    // floor(60 x 2^32 / d) + 1, 0 for d = 0. It exceeds 60 x 2^32 / d by at
-    // most 1, so for a numerator n <= d <= 255 the product n x sixtyOver[d]
-    // exceeds 60 n x 2^32 / d by at most n, less than 2^32 / d: shifted down
-    // by 32 it is 60 n / d truncated, exactly.
-    uint64_t sixtyOver[256];
-};
-
-constexpr HueTables MakeHueTables()
-{
-    HueTables t{};
-    for (int key = 0; key < 8; ++key) {
-        const bool rg = key & 1, gb = key & 2, rb = key & 4;
-        const int maxChannel = (rg && rb) ? 0 : gb ? 1 : 2;
-        const int minChannel = (rb && gb) ? 2 : rg ? 1 : 0;
-        // Keys 3 and 4 (r >= g >= b > r, r < g < b <= r) never occur.
-        const int row = HueRowOf(maxChannel, minChannel);
-        t.row[key] = (uint16_t)(row * 60 * 2 + (row & 1));
-    }
-    for (uint64_t d = 1; d < 256; ++d) t.sixtyOver[d] = ((uint64_t)60 << 32) / d + 1;
-    return t;
-}
-
-constexpr HueTables Hue = MakeHueTables();
 
 inline int ColourSum(uint32_t color, int kr, int kg, int kb)
 {
@@ -65,19 +31,30 @@ inline int ColourSum(uint32_t color, int kr, int kg, int kb)
 
 void TAV_RGBtoHSV(uint32_t color, int* hue, int* saturation, int* value)
 {
-    // Free of branches: a pass over a photograph would mispredict the row
-    // tests. The minimum of r and g is formed as a sum so that the compiler
-    // keeps conditional moves rather than a jump.
+    // Only comparisons, selects and one division of small integers, with no
+    // table reads and no jumps: a per-pixel loop over a picture that calls
+    // this turns into vector code, four pixels at a time.
     const int r = (int)((color >> 16) & 0xFF), g = (int)((color >> 8) & 0xFF), b = (int)(color & 0xFF);
-    const int rgMax = r >= g ? r : g;
-    const int rgMin = r + g - rgMax;
+    const bool rg = r >= g, gb = g >= b, rb = r >= b;
+    const int rgMax = rg ? r : g;
+    const int rgMin = rg ? g : r;
     const int hi = rgMax >= b ? rgMax : b;
     const int lo = rgMin <= b ? rgMin : b;
     const int d = hi - lo;
     const int mid = r + g + b - hi - lo;
-    const int row = Hue.row[(unsigned)(r >= g) | (unsigned)(g >= b) << 1 | (unsigned)(r >= b) << 2];
+    // The row's base hue times 2, plus 1 for the odd rows.
+    const bool maxRed = rg && rb, maxGreen = !maxRed && gb;
+    const bool minBlue = rb && gb, minGreen = !minBlue && rg;
+    const int row = maxRed ? (minBlue ? 0 * 120 : 5 * 120 + 1)
+                  : maxGreen ? (minBlue ? 1 * 120 + 1 : 2 * 120)
+                  : (minGreen ? 4 * 120 : 3 * 120 + 1);
     const int numerator = (row & 1) ? hi - mid : mid - lo;
-    *hue = (row >> 1) + (int)(((uint64_t)numerator * Hue.sixtyOver[d]) >> 32);
+    // 60 n / d truncated, for 0 <= n <= d <= 255: both operands are exact in
+    // single precision and the quotient is rounded once, so it lies within
+    // 2^-24 relative of the true one, while a quotient that is not a whole
+    // number is at least 1/d away from the next one. Truncating it is exact.
+    const float quotient = (float)(60 * numerator) / (float)(d > 0 ? d : 1);
+    *hue = (row >> 1) + (int)quotient;
     *saturation = d;
     *value = hi;
 }
