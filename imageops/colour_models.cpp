@@ -6,20 +6,23 @@
 
 namespace {
 
-// The six hue rows, tested in order; the first row whose two channels hold
-// the maximum and the minimum gives the hue:
+// Hue follows six rows, tested in order; the first row whose two channels
+// hold the maximum and the minimum gives the hue:
 //   row 0  R max, B min:   0 + 60 (G - B) / d     row 3  B max, R min: 180 + 60 (B - G) / d
 //   row 1  G max, B min:  60 + 60 (G - R) / d     row 4  B max, G min: 240 + 60 (R - G) / d
 //   row 2  G max, R min: 120 + 60 (B - R) / d     row 5  R max, G min: 300 + 60 (R - B) / d
-// Even rows divide middle - min, odd rows max - middle. Where two channels tie,
-// every matching row gives the same hue except for red maximum with green =
-// blue minimum, which must take row 0 (hue 0), not row 5 (hue 360).
+// with each quotient truncated. Where two channels tie, every matching row
+// gives the same hue except for red maximum with green = blue minimum, which
+// must take row 0 (hue 0), not row 5 (hue 360).
 //
-// The row follows from three comparisons, r >= g, g >= b and r >= b: the
-// maximum is red if r >= g and r >= b, else green if g >= b, else blue; the
-// minimum is blue if b <= r and b <= g, else green if g <= r, else red. These
-// priorities pick row 0 for the one tie that matters, and a grey gets row 0
-// with a zero numerator.
+// An odd row's truncated quotient of max - middle equals 60 less the rounded-up
+// quotient of middle - min, so the rows pair up by maximum channel into one
+// rounded-down quotient each:
+//   R max:   0 + floor(60 (G - B) / d), plus 360 when that is negative (row 5)
+//   G max: 120 + floor(60 (B - R) / d)            (rows 1 and 2)
+//   B max: 240 + floor(60 (R - G) / d)            (rows 3 and 4)
+// Red wins a tie for the maximum, then green: that keeps row 0 for the tie
+// that matters, and a grey gets 0.
 
 inline int ColourSum(uint32_t color, int kr, int kg, int kb)
 {
@@ -31,30 +34,29 @@ inline int ColourSum(uint32_t color, int kr, int kg, int kb)
 
 void TAV_RGBtoHSV(uint32_t color, int* hue, int* saturation, int* value)
 {
-    // Only comparisons, selects and one division of small integers, with no
-    // table reads and no jumps: a per-pixel loop over a picture that calls
-    // this turns into vector code, four pixels at a time.
+    // Only comparisons, selects and one division, with no table reads and no
+    // jumps: a per-pixel loop over a picture that calls this turns into
+    // vector code, four pixels at a time.
     const int r = (int)((color >> 16) & 0xFF), g = (int)((color >> 8) & 0xFF), b = (int)(color & 0xFF);
-    const bool rg = r >= g, gb = g >= b, rb = r >= b;
+    const bool rg = r >= g;
     const int rgMax = rg ? r : g;
     const int rgMin = rg ? g : r;
     const int hi = rgMax >= b ? rgMax : b;
     const int lo = rgMin <= b ? rgMin : b;
+    const bool maxRed = r == hi, maxGreen = !maxRed && g == hi;
+    const int difference = maxRed ? g - b : maxGreen ? b - r : r - g;
+    const int base = maxRed ? 0 : maxGreen ? 120 : 240;
     const int d = hi - lo;
-    const int mid = r + g + b - hi - lo;
-    // The row's base hue times 2, plus 1 for the odd rows.
-    const bool maxRed = rg && rb, maxGreen = !maxRed && gb;
-    const bool minBlue = rb && gb, minGreen = !minBlue && rg;
-    const int row = maxRed ? (minBlue ? 0 * 120 : 5 * 120 + 1)
-                  : maxGreen ? (minBlue ? 1 * 120 + 1 : 2 * 120)
-                  : (minGreen ? 4 * 120 : 3 * 120 + 1);
-    const int numerator = (row & 1) ? hi - mid : mid - lo;
-    // 60 n / d truncated, for 0 <= n <= d <= 255: both operands are exact in
-    // single precision and the quotient is rounded once, so it lies within
-    // 2^-24 relative of the true one, while a quotient that is not a whole
-    // number is at least 1/d away from the next one. Truncating it is exact.
-    const float quotient = (float)(60 * numerator) / (float)(d > 0 ? d : 1);
-    *hue = (row >> 1) + (int)quotient;
+    const int divisor = d > 0 ? d : 1;   // a grey has a zero difference
+    // floor(60 t / d) as trunc((60 t + 64 d) / d) - 64, with a numerator that
+    // is never negative. Both operands are whole numbers below 2^15, exact in
+    // single precision, and the quotient (at most 124) is rounded once, to
+    // within 2^-17 of the true one, while a quotient that is not a whole
+    // number is at least 1/d >= 1/255 away from the next one: truncating it
+    // gives the exact result.
+    const float shifted = (float)(60 * difference + 64 * divisor) / (float)divisor;
+    const int raw = base - 64 + (int)shifted;
+    *hue = raw < 0 ? raw + 360 : raw;
     *saturation = d;
     *value = hi;
 }
