@@ -10,7 +10,7 @@ ImageSlot ImageTable[ImageCount];
 uint32_t* Pixels32[ImageCount];
 uint8_t* Pixels8[ImageCount];
 DisplayBuffer DisplayBuffers[ImageCount];
-int CurrentImage;
+long CurrentImage;
 int SelectionHistory[SelectionHistoryDepth];
 
 void ClearImageTable(void)

@@ -10,15 +10,21 @@
 
 enum { ImageCount = 256, SelectionHistoryDepth = 8 };
 
+// The numbers of a slot, and the current image number, are `long` rather than
+// `int` on purpose: a ColorWord store (unsigned int) may alias an int, so with
+// int fields every per-pixel loop had to read the slot again after each pixel
+// it wrote. A long cannot be written through a ColorWord, and the compiler
+// keeps the slot in registers across the loop. No field holds anything wider
+// than an int.
 struct ImageSlot {
-    int inUse;          // 1 while the image exists
-    int bits;           // 32 or 8
-    int width;          // pixels, at least 1
-    int height;         // pixels, at least 1
-    int displayWidth;   // client width on screen (width * zoom / 100)
-    int displayHeight;  // client height on screen
-    int zoom;           // percent, after fitting
-    int limitMode;      // 1 bounded by the screen, 0 free
+    long inUse;         // 1 while the image exists
+    long bits;          // 32 or 8
+    long width;         // pixels, at least 1
+    long height;        // pixels, at least 1
+    long displayWidth;  // client width on screen (width * zoom / 100)
+    long displayHeight; // client height on screen
+    long zoom;          // percent, after fitting
+    long limitMode;     // 1 bounded by the screen, 0 free
     void* window;       // HWND of class tav_iw
     void* memoryDC;     // HDC holding dib; all platform drawing and display copies use it
     void* windowDC;     // HDC of the window, held for the window's life
@@ -43,7 +49,7 @@ extern ImageSlot ImageTable[ImageCount];   // worker thread
 extern uint32_t* Pixels32[ImageCount];     // worker: first pixel of each buffer (stale after destroy)
 extern uint8_t* Pixels8[ImageCount];       // worker: same pointer, as bytes
 extern DisplayBuffer DisplayBuffers[ImageCount]; // worker: half-tone display of each slot
-extern int CurrentImage;                   // worker: image the pixel operations act on
+extern long CurrentImage;                  // worker: image the pixel operations act on
 extern int SelectionHistory[SelectionHistoryDepth]; // worker: entry 0 most recent
 
 // Row stride in bytes of an 8-bit image (width rounded up to a multiple of 4).

@@ -80,6 +80,26 @@ TEST_F(PixelAccess, EightBitPixelsUseThePaddedStrideAndTheLowByte)
         for (int x = 5; x < 8; ++x) EXPECT_EQ(px[y * 8 + x], 0);
 }
 
+// 8-bit pixels are written through the word that holds them: every write, at
+// every place in a word, changes its own byte and no other.
+TEST_F(PixelAccess, EightBitWritesChangeOnlyTheirOwnByte)
+{
+    uint8_t* px = Make8(2, 7, 3); // stride 8: one padding byte a row
+    for (int i = 0; i < 8 * 3; ++i) px[i] = (uint8_t)(i * 37 + 11);
+    std::vector<uint8_t> expected = Snapshot(2);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 7; ++x) {
+            const size_t at = (size_t)y * 8 + (size_t)x;
+            TAV_SetPixel(x, y, 0xABCD00u + (uint32_t)at);
+            expected[at] = (uint8_t)at;
+            ASSERT_EQ(Snapshot(2), expected) << "set " << x << "," << y;
+            TAV_XorPlotPixel(x, y);
+            expected[at] = (uint8_t)~at;
+            ASSERT_EQ(Snapshot(2), expected) << "xor " << x << "," << y;
+            EXPECT_EQ(TAV_GetPixel(x, y), (uint32_t)(uint8_t)~at);
+        }
+}
+
 TEST_F(PixelAccess, AFreeOrInvalidCurrentImageIsNeverTouched)
 {
     Make32(4, 2, 2);

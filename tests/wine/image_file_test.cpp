@@ -152,7 +152,7 @@ struct ImageFiles : testing::Test {
         std::string name = file.substr(file.rfind('\\') + 1);
         FILE* f = fopen((keep + "\\" + name + ".expect").c_str(), "wb");
         ASSERT_TRUE(f);
-        fprintf(f, "%d %d %d %d\n", s.width, s.height, s.bits, tolerance);
+        fprintf(f, "%ld %ld %ld %d\n", s.width, s.height, s.bits, tolerance);
         for (int y = 0; y < s.height; ++y)
             for (int x = 0; x < s.width; ++x) {
                 uint32_t c = Shown(number, x, y);
