@@ -34,7 +34,7 @@ DWORD WINAPI PlayUser(LPVOID parameter)
     DialogUser* u = (DialogUser*)parameter;
     HWND dialog = nullptr;
     // Shown only once its initialisation has filled the fields.
-    for (int i = 0; i < 1000 && !(dialog && IsWindowVisible(dialog)); ++i) {
+    for (int i = 0; i < 3000 && !(dialog && IsWindowVisible(dialog)); ++i) { // up to 30 s
         dialog = FindWindowW(L"#32770", u->title);
         if (!(dialog && IsWindowVisible(dialog))) Sleep(10);
     }
