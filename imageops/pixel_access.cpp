@@ -1,6 +1,7 @@
 // Single-pixel access to the current image: the innermost calls of every
-// per-pixel loop. Each does one slot lookup, one unsigned bounds test and one
-// memory access.
+// per-pixel loop. Each does one slot lookup, the unsigned bounds tests and one
+// memory access, written so that a loop inlining them keeps the slot in
+// registers and tests the row once.
 #include <cstring>
 
 #include "image/image_table.h"
